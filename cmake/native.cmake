@@ -1,0 +1,28 @@
+# Native build: the logic and its unit tests against the recording fake.
+option(MORVASK_SANITIZE "Build with AddressSanitizer and UBSan" OFF)
+if(MORVASK_SANITIZE)
+  set(sanitize -fsanitize=address,undefined -fno-sanitize-recover=all
+      -fno-omit-frame-pointer)
+  target_compile_options(morvask_logic PUBLIC ${sanitize})
+  target_link_options(morvask_logic PUBLIC ${sanitize})
+endif()
+
+find_package(GTest REQUIRED)
+enable_testing()
+include(GoogleTest)
+
+add_executable(unit_tests
+  tests/unit/fake_platform.cc
+  tests/unit/int_text_test.cc
+  tests/unit/settings_store_test.cc
+  tests/unit/command_line_test.cc
+  tests/unit/commands_test.cc
+  tests/unit/osd_test.cc
+  tests/unit/apply_test.cc
+  tests/unit/catalyst_test.cc
+  tests/unit/cycle_test.cc
+)
+target_include_directories(unit_tests PRIVATE tests/unit)
+target_link_libraries(unit_tests PRIVATE morvask_logic GTest::gtest_main)
+target_compile_options(unit_tests PRIVATE -Wall -Wextra -Werror)
+gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST)

@@ -1,0 +1,34 @@
+#!/bin/bash
+# Installs what building and testing morvask needs on Debian 12, as root.
+# Idempotent: packages already present are left alone, and the package
+# lists are refreshed only when something is missing.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ libgtest-dev libgmock-dev
+  g++-mingw-w64-i686 binutils-mingw-w64-i686
+  wine wine32:i386
+  python3 e2fsprogs util-linux zip file
+  clang libclang-rt-14-dev clang-format clang-tidy
+)
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  need_update=1
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]})); then
+  echo "install-deps: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+elif [[ ${need_update:-} ]]; then
+  apt-get update -qq
+fi

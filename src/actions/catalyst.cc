@@ -1,0 +1,68 @@
+#include "actions/catalyst.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "common/errors.h"
+#include "platform/platform.h"
+
+const char kDefaultCatalystFolder[] =
+    "c:\\Program Files\\ATI Technologies\\ATI.ACE\\";
+
+namespace {
+
+const char kValueName[] = "Path";
+
+/// Closes an open registry key when its scope ends, thrown out of or not.
+class KeyCloser {
+ public:
+  KeyCloser(Platform& platform, RegistryKey key)
+      : platform_(platform), key_(key) {}
+  ~KeyCloser() { platform_.CloseKey(key_); }
+  KeyCloser(const KeyCloser&) = delete;
+  KeyCloser& operator=(const KeyCloser&) = delete;
+
+ private:
+  Platform& platform_;
+  RegistryKey key_;
+};
+
+std::string ReadPathValue(Platform& platform, RegistryKey key) {
+  std::uint32_t size = 0;
+  if (!platform.QueryValueSize(key, kValueName, &size) || size == 0) return "";
+  std::vector<char> buffer(size, '\0');
+  std::uint32_t type = 0;
+  if (!platform.QueryValueData(key, kValueName, &type, buffer.data(), &size))
+    throw ERegistryException("Failed to get data for 'Path'");
+  if (type != kRegSz && type != kRegExpandSz)
+    throw ERegistryException("Invalid data type for 'Path'");
+  auto end = buffer.begin() + std::min<size_t>(size, buffer.size());
+  return std::string(buffer.begin(), std::find(buffer.begin(), end, '\0'));
+}
+
+}  // namespace
+
+std::string ReadCatalystFolder(Platform& platform) {
+  RegistryKey key = platform.OpenMachineKey("Software\\ATI\\ACE");
+  if (!key) return "";
+  KeyCloser closer(platform, key);
+  return ReadPathValue(platform, key);
+}
+
+std::string CatalystCommandLine(const std::string& folder,
+                                const std::string& profile_name) {
+  // The program path is quoted so that a folder with blanks cannot make the
+  // system run a planted "c:\Program.exe" first.
+  return "\"" + folder + "CLI.exe\" Load profilename=\"" + profile_name + "\"";
+}
+
+bool LoadCatalystProfile(Platform& platform, const std::string& profile_name) {
+  std::string folder = ReadCatalystFolder(platform);
+  if (folder.empty()) folder = kDefaultCatalystFolder;
+  ProcessHandle process = platform.StartProcess(
+      CatalystCommandLine(folder, profile_name), kToolCreationFlags);
+  if (!process) return false;
+  platform.WaitForProcess(process, 1000);
+  return true;
+}

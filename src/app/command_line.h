@@ -1,0 +1,32 @@
+// Reading the process command line and the executable's path, byte by byte,
+// in the system's ANSI code page.
+#ifndef MORVASK_APP_COMMAND_LINE_H_
+#define MORVASK_APP_COMMAND_LINE_H_
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// Tells whether a byte starts a double-byte character of the code page.
+using LeadByteTest = std::function<bool(unsigned char)>;
+
+/// Splits a command line into tokens; token 0 is the program name.
+/// Bytes 0x01..0x20 separate tokens outside double quotes, and a pair of
+/// double quotes before a token is skipped like a separator. A double quote
+/// opens a stretch that runs to the next one (or the end); both quotes are
+/// dropped and there is no escape. Double-byte characters are kept whole.
+/// An empty token can only come at the end and is not returned.
+std::vector<std::string> SplitCommandLine(std::string_view line,
+                                          const LeadByteTest& is_lead_byte);
+
+/// Folds "A" to "Z" to lower case and leaves every other byte alone.
+std::string LowerAscii(std::string_view text);
+
+/// The settings file next to the executable: the module path up to and
+/// including its last backslash or colon, then "morvask.ini". A backslash
+/// that is the second byte of a double-byte character does not count.
+std::string SettingsPathFor(std::string_view module_path,
+                            const LeadByteTest& is_lead_byte);
+
+#endif  // MORVASK_APP_COMMAND_LINE_H_

@@ -1,0 +1,36 @@
+// What one run of morvask works with, from start to exit.
+#ifndef MORVASK_APP_SESSION_H_
+#define MORVASK_APP_SESSION_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class Platform;
+class SettingsStore;
+
+/// The power source, fixed at start; it picks the key that holds the
+/// current profile.
+enum class PowerSlot { kMains, kBattery };
+
+/// Mains if and only if the AC line status byte is 1 (online).
+PowerSlot PowerSlotFor(std::uint8_t ac_line_status);
+
+/// "CurrentProfileAC" or "CurrentProfileBatt", in section "System".
+const char* SlotKey(PowerSlot slot);
+
+struct Session {
+  Platform& platform;
+  SettingsStore& settings;
+  std::uint32_t start_tick = 0;
+  PowerSlot slot = PowerSlot::kBattery;
+  /// Index of the profile being shown or applied.
+  std::int32_t current_profile = 0;
+  /// The command line's tokens; token 0 is the program name.
+  std::vector<std::string> tokens;
+
+  /// Argument `n` (from 1), or the empty text beyond the count.
+  std::string Argument(size_t n) const;
+};
+
+#endif  // MORVASK_APP_SESSION_H_

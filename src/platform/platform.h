@@ -1,0 +1,87 @@
+// The operating-system calls that morvask's logic makes, behind one
+// abstract interface so it can be mocked out for tests. The Win32
+// implementation lives in platform_win32.cc; tests use a recording fake.
+#ifndef MORVASK_PLATFORM_PLATFORM_H_
+#define MORVASK_PLATFORM_PLATFORM_H_
+
+#include <cstdint>
+#include <string>
+
+/// Opaque handles of the platform's objects; 0 means none.
+using WindowHandle = std::uintptr_t;
+using RegistryKey = std::uintptr_t;
+using ProcessHandle = std::uintptr_t;
+
+/// Registry value types the logic tells apart.
+enum : std::uint32_t { kRegSz = 1, kRegExpandSz = 2 };
+
+/// Message numbers and styles the logic passes through.
+enum : std::uint32_t { kWmCommand = 0x0111, kMbIconError = 0x10 };
+
+/// Process creation flags: CREATE_NEW_PROCESS_GROUP | NORMAL_PRIORITY_CLASS.
+constexpr std::uint32_t kToolCreationFlags = 0x220;
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  /// The process command line as the ANSI byte string the system gives.
+  virtual std::string CommandLine() = 0;
+  /// Full path of the running executable, however long it is.
+  virtual std::string ModulePath() = 0;
+  /// True if `byte` is a lead byte of the ANSI code page.
+  virtual bool IsLeadByte(unsigned char byte) = 0;
+  /// Milliseconds since system start; wraps after about 49.7 days.
+  virtual std::uint32_t TickCount() = 0;
+  /// First byte of the power status record (1 means on mains). The record
+  /// starts zeroed, so a call that fills nothing yields 0.
+  virtual std::uint8_t AcLineStatus() = 0;
+  virtual void Sleep(std::uint32_t milliseconds) = 0;
+
+  /// GetPrivateProfileStringA with a 2048-byte buffer: the first n bytes of
+  /// the buffer, n being the count the call returns.
+  virtual std::string ReadProfileString(const std::string& section,
+                                        const std::string& key,
+                                        const std::string& default_value,
+                                        const std::string& path) = 0;
+  /// WritePrivateProfileStringA; returns false when the write was refused.
+  virtual bool WriteProfileString(const std::string& section,
+                                  const std::string& key,
+                                  const std::string& value,
+                                  const std::string& path) = 0;
+  /// WritePrivateProfileStringA with section, key and value all absent,
+  /// which flushes any cached copy of the file. The result is ignored.
+  virtual void FlushProfile(const std::string& path) = 0;
+
+  /// Opens a key under HKEY_LOCAL_MACHINE for reading, in the process's own
+  /// registry view. Never creates it. Returns 0 when it cannot be opened.
+  virtual RegistryKey OpenMachineKey(const std::string& subkey) = 0;
+  /// Size query: RegQueryValueExA with no data buffer. False on failure.
+  virtual bool QueryValueSize(RegistryKey key, const std::string& name,
+                              std::uint32_t* size) = 0;
+  /// Data query into `buffer` of `*size` bytes; sets `*type` and `*size`.
+  virtual bool QueryValueData(RegistryKey key, const std::string& name,
+                              std::uint32_t* type, char* buffer,
+                              std::uint32_t* size) = 0;
+  virtual void CloseKey(RegistryKey key) = 0;
+
+  /// CreateProcessA with no application name, inherited environment and
+  /// directory, and `flags`. Returns the process handle, or 0 on failure.
+  virtual ProcessHandle StartProcess(const std::string& command_line,
+                                     std::uint32_t flags) = 0;
+  /// Waits up to `milliseconds` for the process; the outcome is not told.
+  virtual void WaitForProcess(ProcessHandle process,
+                              std::uint32_t milliseconds) = 0;
+
+  /// Top-level window by class and title, or 0.
+  virtual WindowHandle FindTopLevelWindow(const std::string& window_class,
+                                  const std::string& title) = 0;
+  /// Posts (never sends) a message; returns whether it was queued.
+  virtual bool PostWindowMessage(WindowHandle window, std::uint32_t message,
+                           std::uint32_t wparam, std::int32_t lparam) = 0;
+  /// Modal message box with no owner and no caption of its own.
+  virtual void ShowMessageBox(const std::string& text,
+                              std::uint32_t style) = 0;
+};
+
+#endif  // MORVASK_PLATFORM_PLATFORM_H_

@@ -1,0 +1,41 @@
+// The platform operations on the real Win32 API.
+#ifndef MORVASK_PLATFORM_PLATFORM_WIN32_H_
+#define MORVASK_PLATFORM_PLATFORM_WIN32_H_
+
+#include "platform/platform.h"
+
+class RealPlatform : public Platform {
+ public:
+  std::string CommandLine() override;
+  std::string ModulePath() override;
+  bool IsLeadByte(unsigned char byte) override;
+  std::uint32_t TickCount() override;
+  std::uint8_t AcLineStatus() override;
+  void Sleep(std::uint32_t milliseconds) override;
+  std::string ReadProfileString(const std::string& section,
+                                const std::string& key,
+                                const std::string& default_value,
+                                const std::string& path) override;
+  bool WriteProfileString(const std::string& section, const std::string& key,
+                          const std::string& value,
+                          const std::string& path) override;
+  void FlushProfile(const std::string& path) override;
+  RegistryKey OpenMachineKey(const std::string& subkey) override;
+  bool QueryValueSize(RegistryKey key, const std::string& name,
+                      std::uint32_t* size) override;
+  bool QueryValueData(RegistryKey key, const std::string& name,
+                      std::uint32_t* type, char* buffer,
+                      std::uint32_t* size) override;
+  void CloseKey(RegistryKey key) override;
+  ProcessHandle StartProcess(const std::string& command_line,
+                             std::uint32_t flags) override;
+  void WaitForProcess(ProcessHandle process,
+                      std::uint32_t milliseconds) override;
+  WindowHandle FindTopLevelWindow(const std::string& window_class,
+                                  const std::string& title) override;
+  bool PostWindowMessage(WindowHandle window, std::uint32_t message,
+                         std::uint32_t wparam, std::int32_t lparam) override;
+  void ShowMessageBox(const std::string& text, std::uint32_t style) override;
+};
+
+#endif  // MORVASK_PLATFORM_PLATFORM_WIN32_H_

@@ -1,0 +1,65 @@
+// The settings file: a general layer that defines integers and switches in
+// terms of two text operations, and a file layer that implements those with
+// the platform's private-profile calls. Nothing is cached: every read and
+// every write is one platform call on the file, so that processes running
+// at the same time see each other's writes.
+#ifndef MORVASK_SETTINGS_SETTINGS_STORE_H_
+#define MORVASK_SETTINGS_SETTINGS_STORE_H_
+
+#include <cstdint>
+#include <string>
+
+class Platform;
+
+/// Longest value a read returns; longer values come back cut to this.
+constexpr size_t kMaxSettingLength = 2047;
+
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+
+  /// The value's text, or `default_value` when the file, section or key is
+  /// missing. Never fails.
+  virtual std::string ReadText(const std::string& section,
+                               const std::string& key,
+                               const std::string& default_value) = 0;
+  /// Creates file, section and key as needed.
+  /// Throws EIniFileException when the write is refused.
+  virtual void WriteText(const std::string& section, const std::string& key,
+                         const std::string& value) = 0;
+
+  /// The value by the integer text rule, or `default_value` when it is
+  /// missing, empty or not an integer. Never fails.
+  std::int32_t ReadInt(const std::string& section, const std::string& key,
+                       std::int32_t default_value);
+  /// Writes signed decimal. Throws EIniFileException when refused.
+  void WriteInt(const std::string& section, const std::string& key,
+                std::int32_t value);
+  /// On when the integer read is not 0; `default_value` when it is not an
+  /// integer. Never fails.
+  bool ReadSwitch(const std::string& section, const std::string& key,
+                  bool default_value);
+};
+
+/// The settings file at a full path, read and written through `platform`.
+/// Creating it touches no file; destroying it flushes the file.
+class IniFileStore : public SettingsStore {
+ public:
+  IniFileStore(Platform& platform, std::string path);
+  ~IniFileStore() override;
+  IniFileStore(const IniFileStore&) = delete;
+  IniFileStore& operator=(const IniFileStore&) = delete;
+
+  std::string ReadText(const std::string& section, const std::string& key,
+                       const std::string& default_value) override;
+  void WriteText(const std::string& section, const std::string& key,
+                 const std::string& value) override;
+
+  const std::string& path() const { return path_; }
+
+ private:
+  Platform& platform_;
+  const std::string path_;
+};
+
+#endif  // MORVASK_SETTINGS_SETTINGS_STORE_H_

@@ -1,0 +1,207 @@
+#include "app/commands.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_platform.h"
+
+namespace {
+
+class CommandsTest : public ::testing::Test {
+ protected:
+  /// Runs morvask with `arguments` after the program name.
+  int Run(const std::string& arguments) {
+    platform.command_line = "\"C:\\Tools\\morvask.exe\" " + arguments;
+    return RunMorvask(platform);
+  }
+  bool ShowedUsage() const { return platform.message_boxes.size() == 1; }
+  std::string System(const std::string& key) {
+    return platform.ini()["System"][key];
+  }
+
+  FakePlatform platform;
+};
+
+TEST_F(CommandsTest, UsageTextIsExact) {
+  EXPECT_EQ(0, Run(""));
+  ASSERT_EQ(1u, platform.message_boxes.size());
+  EXPECT_EQ(
+      "Usage:\r\n\r\n"
+      "morvask current ... reactivate current profile\r\n"
+      "morvask next ... activate next profile\r\n"
+      "morvask profile profile_index ... activate specified profile\r\n"
+      "morvask osd image_set image_index ... shows specified AtkOsd\r\n"
+      "morvask show ... shows current profile",
+      platform.message_boxes[0]);
+  EXPECT_EQ(260u, platform.message_boxes[0].size());
+  EXPECT_EQ(1u, platform.CallsStartingWith("MessageBox 16").size());
+}
+
+TEST_F(CommandsTest, MatchesWordAndCount) {
+  struct {
+    const char* arguments;
+    bool usage;
+  } cases[] = {
+      {"", true},
+      {"bogus", true},
+      {"current", false},
+      {"CURRENT", false},
+      {"CuRrEnT", false},
+      {"\"current\"", false},
+      {"current \"\"", false},
+      {"\"current \"", true},
+      {"current 1", true},
+      {"show", false},
+      {"show 1", true},
+      {"profile", true},
+      {"profile 1", false},
+      {"profile 1 2", true},
+      {"osd 1", true},
+      {"osd 92 3", false},
+      {"osd 92 3 4", true},
+      {"next 1", true},
+      {"curren", true},
+      {"currentx", true},
+  };
+  for (const auto& c : cases) {
+    FakePlatform fresh;
+    platform = fresh;
+    Run(c.arguments);
+    EXPECT_EQ(c.usage, ShowedUsage()) << "arguments: " << c.arguments;
+  }
+}
+
+TEST_F(CommandsTest, StartUpOrder) {
+  Run("show");
+  ASSERT_GE(platform.calls.size(), 4u);
+  EXPECT_EQ("ModulePath", platform.calls[0]);
+  EXPECT_EQ("TickCount", platform.calls[1]);
+  EXPECT_EQ("PowerStatus", platform.calls[2]);
+  EXPECT_EQ("CommandLine", platform.calls[3]);
+  EXPECT_EQ("Flush C:\\Tools\\morvask.ini", platform.calls.back());
+}
+
+TEST_F(CommandsTest, ReleaseFlushesAfterTheUsageBox) {
+  Run("bogus");
+  ASSERT_GE(platform.calls.size(), 2u);
+  EXPECT_EQ("MessageBox 16", platform.calls[platform.calls.size() - 2]);
+  EXPECT_EQ("Flush C:\\Tools\\morvask.ini", platform.calls.back());
+}
+
+TEST_F(CommandsTest, SlotFollowsAcLineStatus) {
+  struct {
+    std::uint8_t status;
+    const char* key;
+  } cases[] = {{1, "CurrentProfileAC"},
+               {0, "CurrentProfileBatt"},
+               {255, "CurrentProfileBatt"},
+               {2, "CurrentProfileBatt"}};
+  for (const auto& c : cases) {
+    FakePlatform fresh;
+    platform = fresh;
+    platform.ac_line_status = c.status;
+    Run("profile 2");
+    EXPECT_EQ("2", System(c.key)) << "status " << int{c.status};
+    EXPECT_EQ(1u, platform.ini()["System"].size()) << "status " << int{c.status};
+  }
+}
+
+TEST_F(CommandsTest, ProfileArguments) {
+  struct {
+    const char* argument;
+    const char* stored;  // nullptr: nothing written, usage box.
+  } cases[] = {
+      {"2", "2"},        {"$10", "16"},      {"0x10", "16"}, {"-1", "-1"},
+      {"007", "7"},      {"\"$FFFFFFFF\"", "-1"},
+      {"1.5", nullptr},  {"abc", nullptr},   {"\"2 \"", nullptr},
+      {"2147483648", nullptr}, {"\"\" 2", "2"},
+  };
+  for (const auto& c : cases) {
+    FakePlatform fresh;
+    platform = fresh;
+    Run(std::string("profile ") + c.argument);
+    if (c.stored) {
+      EXPECT_FALSE(ShowedUsage()) << c.argument;
+      EXPECT_EQ(c.stored, System("CurrentProfileAC")) << c.argument;
+    } else {
+      EXPECT_TRUE(ShowedUsage()) << c.argument;
+      EXPECT_TRUE(platform.CallsStartingWith("Write").empty()) << c.argument;
+    }
+  }
+}
+
+TEST_F(CommandsTest, ProfileIgnoresProfileCountAndTickId) {
+  platform.ac_line_status = 0;
+  platform.ini()["Main"]["ProfileCount"] = "1";
+  Run("profile 2");
+  EXPECT_EQ("2", System("CurrentProfileBatt"));
+  EXPECT_EQ(0u, platform.ini()["System"].count("TickId"));
+}
+
+TEST_F(CommandsTest, RefusedWriteShowsUsage) {
+  platform.refuse_writes = true;
+  Run("profile 1");
+  EXPECT_TRUE(ShowedUsage());
+}
+
+TEST_F(CommandsTest, CurrentAndShowOnlyRead) {
+  for (const char* command : {"current", "show", "osd 92 3"}) {
+    FakePlatform fresh;
+    platform = fresh;
+    platform.refuse_writes = true;
+    Run(command);
+    EXPECT_FALSE(ShowedUsage()) << command;
+    EXPECT_TRUE(platform.CallsStartingWith("Write").empty()) << command;
+  }
+}
+
+TEST_F(CommandsTest, CurrentUsesStoredValueUnchecked) {
+  platform.ini()["System"]["CurrentProfileAC"] = "7";
+  platform.ini()["Main"]["ShowAtkOsd"] = "1";
+  platform.ini()["Main"]["ProfileCount"] = "2";
+  platform.ini()["7"]["AtkOsdImageIndex"] = "5";
+  platform.AddWindow("ATKOSD", "ATKOSD");
+  Run("current");
+  ASSERT_EQ(1u, platform.posts.size());
+  EXPECT_EQ(5u, platform.posts[0].wparam);
+}
+
+TEST_F(CommandsTest, OsdConvertsIndexBeforeSetAndIgnoresSwitch) {
+  platform.AddWindow("ATKOSD", "ATKOSD");
+  Run("osd 92 3");
+  ASSERT_EQ(1u, platform.posts.size());
+  EXPECT_EQ((3u << 16) | 92u, platform.posts[0].wparam);
+  EXPECT_TRUE(platform.CallsStartingWith("Read").empty());
+}
+
+TEST_F(CommandsTest, OsdWithBadArgumentShowsUsage) {
+  platform.AddWindow("ATKOSD", "ATKOSD");
+  Run("osd 92 \"   \"");
+  EXPECT_TRUE(ShowedUsage());
+  EXPECT_TRUE(platform.posts.empty());
+}
+
+TEST_F(CommandsTest, UnquotedProgramPathWithBlanksShiftsTheWord) {
+  platform.command_line = "C:\\Program Files\\morvask.exe current";
+  RunMorvask(platform);
+  EXPECT_TRUE(ShowedUsage());
+}
+
+TEST_F(CommandsTest, LongModulePathNamesTheFileNextToIt) {
+  std::string directory = "C:\\" + std::string(290, 'x') + "\\";
+  platform.module_path = directory + "morvask.exe";
+  Run("profile 4");
+  ASSERT_EQ(1u, platform.files.count(directory + "morvask.ini"));
+  EXPECT_EQ("4",
+            platform.files[directory + "morvask.ini"]["System"]["CurrentProfileAC"]);
+}
+
+TEST(ArgumentToIntTest, NamesTheArgumentInItsError) {
+  try {
+    ArgumentToInt("1.5");
+    FAIL() << "no exception";
+  } catch (const std::exception& e) {
+    EXPECT_STREQ("'1.5' is not a valid integer value", e.what());
+  }
+}
+
+}  // namespace

@@ -1,0 +1,226 @@
+#include "app/cycle.h"
+
+#include <gtest/gtest.h>
+
+#include "app/session.h"
+#include "common/errors.h"
+#include "fake_platform.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+TEST(ContinuesBurstTest, Boundaries) {
+  struct {
+    std::int32_t now, last, delay;
+    bool expected;
+  } cases[] = {
+      {5000, 3000, 2200, true},
+      {5200, 3000, 2200, true},    // Exactly delay later.
+      {5201, 3000, 2200, false},
+      {3000, 3000, 2200, true},
+      {2999, 3000, 2200, false},   // Tick above now: restarted machine.
+      {100, 0, 2200, true},
+      // The counter passed 2^31: stored as negative, still compared right.
+      {INT32_MIN + 100, INT32_MAX - 100, 2200, false},  // now < last
+      {-5, -1000, 2200, true},
+      {-5, -3000, 2200, false},
+      {10, -10, 2200, true},
+      {0, 0, 0, true},
+      {1, 0, 0, false},
+      {0, 0, -1, false},           // A negative delay ends every burst.
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.expected, ContinuesBurst(c.now, c.last, c.delay))
+        << "now " << c.now << " last " << c.last << " delay " << c.delay;
+  }
+}
+
+TEST(WrapProfileTest, OnlyAtOrAboveCount) {
+  EXPECT_EQ(0, WrapProfile(3, 3));
+  EXPECT_EQ(2, WrapProfile(2, 3));
+  EXPECT_EQ(-2, WrapProfile(-2, 1));
+  EXPECT_EQ(0, WrapProfile(0, 0));
+  EXPECT_EQ(-1, WrapProfile(-1, 0));
+  EXPECT_EQ(0, WrapProfile(-3, -5));
+  EXPECT_EQ(-6, WrapProfile(-6, -5));
+}
+
+class CycleTest : public ::testing::Test {
+ protected:
+  void Press(std::uint32_t tick) {
+    platform.tick = tick;
+    Session session{platform, settings, tick, PowerSlot::kBattery, 0, {}};
+    session.start_tick = tick;
+    session.slot = PowerSlotFor(platform.ac_line_status);
+    CycleNextProfile(session);
+  }
+  std::string& Key(const char* section, const char* key) {
+    return platform.ini()[section][key];
+  }
+  std::vector<std::uint32_t> Shown() const {
+    std::vector<std::uint32_t> result;
+    for (const auto& p : platform.posts)
+      if (p.window == osd) result.push_back(p.wparam);
+    return result;
+  }
+  std::vector<std::uint32_t> Applied() const {
+    std::vector<std::uint32_t> result;
+    for (const auto& p : platform.posts)
+      if (p.window == clock) result.push_back(p.wparam - 0x800E);
+    return result;
+  }
+
+  void SetUp() override {
+    Key("Main", "ShowAtkOsd") = "1";
+    Key("Main", "RMClock") = "1";
+    for (int i = 0; i < 4; ++i) {
+      // Image index i and clock profile i tell the profiles apart.
+      Key(std::to_string(i).c_str(), "AtkOsdImageIndex") = std::to_string(i);
+      Key(std::to_string(i).c_str(), "RMClockProfile") = std::to_string(i);
+    }
+  }
+
+  FakePlatform platform;
+  IniFileStore settings{platform, "C:\\Tools\\morvask.ini"};
+  WindowHandle osd = platform.AddWindow("ATKOSD", "ATKOSD");
+  WindowHandle clock =
+      platform.AddWindow("#32770", "RightMark CPU Clock Utility");
+};
+
+TEST_F(CycleTest, NoSettingsWrapsToZeroAndApplies) {
+  platform.files.clear();
+  Press(3600000);
+  EXPECT_EQ("0", Key("System", "CurrentProfileAC"));
+  EXPECT_EQ("3600000", Key("System", "TickId"));
+  EXPECT_EQ(1u, platform.CallsStartingWith("Sleep 2200").size());
+}
+
+TEST_F(CycleTest, OrderOfReadsAndWrites) {
+  Key("Main", "ShowAtkOsd") = "0";
+  Key("Main", "RMClock") = "0";
+  Press(50000);
+  std::vector<std::string> expected = {
+      "Read [System] CurrentProfileAC",
+      "Read [System] TickId",
+      "Read [Main] Delay",
+      "Read [Main] ShowBeforeSwitch",
+      "Read [Main] ProfileCount",
+      "Write [System] CurrentProfileAC=0",
+      "Write [System] TickId=50000",
+      "Read [Main] ShowAtkOsd",
+      "Sleep 2200",
+      "Read [System] TickId",
+      "Read [Main] RMClock",
+      "Read [Main] AtiCatalyst",
+  };
+  EXPECT_EQ(expected, platform.calls);
+}
+
+TEST_F(CycleTest, NewBurstStepsOrShowsFirst) {
+  struct {
+    const char* show_first;
+    std::uint32_t expected;
+  } cases[] = {{"0", 0}, {nullptr, 0}, {"1", 2}, {"yes", 0}};
+  for (const auto& c : cases) {
+    platform.posts.clear();
+    Key("Main", "ProfileCount") = "3";
+    Key("System", "CurrentProfileAC") = "2";
+    Key("System", "TickId") = "1000";
+    platform.ini()["Main"].erase("ShowBeforeSwitch");
+    if (c.show_first) Key("Main", "ShowBeforeSwitch") = c.show_first;
+    Press(1000 + 2201);
+    const char* label = c.show_first ? c.show_first : "missing";
+    EXPECT_EQ(std::to_string(c.expected), Key("System", "CurrentProfileAC"))
+        << label;
+    EXPECT_EQ(std::vector<std::uint32_t>{c.expected}, Shown()) << label;
+    EXPECT_EQ(std::vector<std::uint32_t>{c.expected}, Applied()) << label;
+  }
+}
+
+TEST_F(CycleTest, BurstContinuesAtExactlyDelayAndSkipsTheSwitch) {
+  Key("Main", "ProfileCount") = "3";
+  Key("Main", "ShowBeforeSwitch") = "1";
+  Key("Main", "Delay") = "500";
+  Key("System", "TickId") = "1000";
+  Press(1500);
+  EXPECT_EQ("1", Key("System", "CurrentProfileAC"));
+  EXPECT_TRUE(platform.CallsStartingWith("Read [Main] ShowBeforeSwitch").empty());
+}
+
+TEST_F(CycleTest, LaterPressTakesOverTheApply) {
+  Key("Main", "ProfileCount") = "4";
+  // While this press sleeps, a newer one writes its own TickId.
+  platform.during_sleep = [this] { Key("System", "TickId") = "7777"; };
+  Press(5000);
+  EXPECT_EQ(std::vector<std::uint32_t>{1}, Shown());
+  EXPECT_TRUE(Applied().empty());
+}
+
+TEST_F(CycleTest, TickAbove2147483647IsStoredNegativeAndMatches) {
+  Key("Main", "ProfileCount") = "4";
+  Press(4294967295u);
+  EXPECT_EQ("-1", Key("System", "TickId"));
+  EXPECT_EQ(std::vector<std::uint32_t>{1}, Applied());
+  // The counter wraps to 0: 1 ms after -1 continues the burst.
+  platform.posts.clear();
+  Press(0);
+  EXPECT_EQ("2", Key("System", "CurrentProfileAC"));
+}
+
+TEST_F(CycleTest, NegativeIndexBelowCountIsKept) {
+  Key("System", "CurrentProfileAC") = "-3";
+  Key("Main", "ProfileCount") = "1";
+  Press(100000);
+  EXPECT_EQ("-2", Key("System", "CurrentProfileAC"));
+}
+
+TEST_F(CycleTest, CountsOfZeroAndBelow) {
+  struct {
+    const char* count;
+    const char* current;
+    const char* expected;
+  } cases[] = {{"0", "5", "0"}, {"0", "-5", "-4"}, {"-3", "-3", "0"},
+               {"-3", "-10", "-9"}, {"abc", "0", "0"}};
+  for (const auto& c : cases) {
+    Key("Main", "ProfileCount") = c.count;
+    Key("System", "CurrentProfileAC") = c.current;
+    Key("System", "TickId") = "0";
+    Press(100000);
+    EXPECT_EQ(c.expected, Key("System", "CurrentProfileAC"))
+        << "count " << c.count << " current " << c.current;
+  }
+}
+
+TEST_F(CycleTest, MaximumIndexWrapsInto32Bits) {
+  Key("System", "CurrentProfileAC") = "2147483647";
+  Key("Main", "ProfileCount") = "$80000000";  // INT32_MIN
+  Press(100000);
+  EXPECT_EQ("0", Key("System", "CurrentProfileAC"));  // MIN >= MIN
+}
+
+TEST_F(CycleTest, NegativeDelayWaitsNoTime) {
+  for (const char* delay : {"-1", "-100", "$FFFFFFFF"}) {
+    platform.calls.clear();
+    Key("Main", "Delay") = delay;
+    Press(100000);
+    EXPECT_EQ(1u, platform.CallsStartingWith("Sleep 0").size()) << delay;
+  }
+}
+
+TEST_F(CycleTest, BatterySlotSharesTickId) {
+  Key("Main", "ProfileCount") = "4";
+  Press(10000);  // Mains: 0 -> 1.
+  platform.ac_line_status = 0;
+  Press(10300);  // Battery continues the burst: 0 -> 1.
+  EXPECT_EQ("1", Key("System", "CurrentProfileAC"));
+  EXPECT_EQ("1", Key("System", "CurrentProfileBatt"));
+  EXPECT_EQ("10300", Key("System", "TickId"));
+}
+
+TEST_F(CycleTest, RefusedWriteFailsBeforeShowing) {
+  platform.refuse_writes = true;
+  EXPECT_THROW(Press(1000), EIniFileException);
+  EXPECT_TRUE(platform.posts.empty());
+}
+
+}  // namespace

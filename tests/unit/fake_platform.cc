@@ -1,0 +1,155 @@
+#include "fake_platform.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+const RegistryKey kAceKey = 0x4ce;
+}
+
+WindowHandle FakePlatform::AddWindow(const std::string& window_class,
+                                     const std::string& title) {
+  WindowHandle handle = 0x100 + windows.size();
+  windows[{window_class, title}] = handle;
+  return handle;
+}
+
+std::vector<std::string> FakePlatform::CallsStartingWith(
+    const std::string& prefix) const {
+  std::vector<std::string> result;
+  for (const std::string& call : calls) {
+    if (call.compare(0, prefix.size(), prefix) == 0) result.push_back(call);
+  }
+  return result;
+}
+
+std::string FakePlatform::CommandLine() {
+  calls.push_back("CommandLine");
+  return command_line;
+}
+
+std::string FakePlatform::ModulePath() {
+  calls.push_back("ModulePath");
+  return module_path;
+}
+
+bool FakePlatform::IsLeadByte(unsigned char byte) {
+  return lead_bytes.count(byte) != 0;
+}
+
+std::uint32_t FakePlatform::TickCount() {
+  calls.push_back("TickCount");
+  return tick;
+}
+
+std::uint8_t FakePlatform::AcLineStatus() {
+  calls.push_back("PowerStatus");
+  return ac_line_status;
+}
+
+void FakePlatform::Sleep(std::uint32_t milliseconds) {
+  calls.push_back("Sleep " + std::to_string(milliseconds));
+  if (during_sleep) during_sleep();
+}
+
+std::string FakePlatform::ReadProfileString(const std::string& section,
+                                            const std::string& key,
+                                            const std::string& default_value,
+                                            const std::string& path) {
+  calls.push_back("Read [" + section + "] " + key);
+  std::string value = default_value;
+  auto file = files.find(path);
+  if (file != files.end()) {
+    auto found = file->second.find(section);
+    if (found != file->second.end() && found->second.count(key))
+      value = found->second.at(key);
+  }
+  // The platform cuts the value to fit 2048 bytes with the terminator.
+  return value.substr(0, 2047);
+}
+
+bool FakePlatform::WriteProfileString(const std::string& section,
+                                      const std::string& key,
+                                      const std::string& value,
+                                      const std::string& path) {
+  calls.push_back("Write [" + section + "] " + key + "=" + value);
+  if (refuse_writes) return false;
+  files[path][section][key] = value;
+  return true;
+}
+
+void FakePlatform::FlushProfile(const std::string& path) {
+  calls.push_back("Flush " + path);
+}
+
+RegistryKey FakePlatform::OpenMachineKey(const std::string& subkey) {
+  calls.push_back("OpenKey " + subkey);
+  if (!registry_key_exists || subkey != "Software\\ATI\\ACE") return 0;
+  ++open_keys;
+  return kAceKey;
+}
+
+bool FakePlatform::QueryValueSize(RegistryKey key, const std::string& name,
+                                  std::uint32_t* size) {
+  calls.push_back("QuerySize " + name);
+  auto found = registry_values.find(name);
+  if (key != kAceKey || found == registry_values.end()) return false;
+  *size = static_cast<std::uint32_t>(found->second.data.size());
+  return true;
+}
+
+bool FakePlatform::QueryValueData(RegistryKey key, const std::string& name,
+                                  std::uint32_t* type, char* buffer,
+                                  std::uint32_t* size) {
+  calls.push_back("QueryData " + name);
+  auto found = registry_values.find(name);
+  if (key != kAceKey || found == registry_values.end() || data_query_fails)
+    return false;
+  const std::string& data = found->second.data;
+  if (data.size() > *size) return false;
+  std::memcpy(buffer, data.data(), data.size());
+  *size = static_cast<std::uint32_t>(data.size());
+  *type = found->second.type;
+  return true;
+}
+
+void FakePlatform::CloseKey(RegistryKey key) {
+  calls.push_back("CloseKey");
+  if (key == kAceKey) --open_keys;
+}
+
+ProcessHandle FakePlatform::StartProcess(const std::string& command_line,
+                                         std::uint32_t flags) {
+  calls.push_back("StartProcess " + std::to_string(flags) + " " +
+                  command_line);
+  started.push_back(command_line);
+  return processes_start ? 0x9a0 : 0;
+}
+
+void FakePlatform::WaitForProcess(ProcessHandle process,
+                                  std::uint32_t milliseconds) {
+  calls.push_back("Wait " + std::to_string(process) + " " +
+                  std::to_string(milliseconds));
+}
+
+WindowHandle FakePlatform::FindTopLevelWindow(const std::string& window_class,
+                                              const std::string& title) {
+  calls.push_back("FindWindow " + window_class + "|" + title);
+  auto found = windows.find({window_class, title});
+  return found == windows.end() ? 0 : found->second;
+}
+
+bool FakePlatform::PostWindowMessage(WindowHandle window,
+                                     std::uint32_t message,
+                                     std::uint32_t wparam,
+                                     std::int32_t lparam) {
+  calls.push_back("Post " + std::to_string(wparam));
+  posts.push_back({window, message, wparam, lparam});
+  return posts_succeed;
+}
+
+void FakePlatform::ShowMessageBox(const std::string& text,
+                                  std::uint32_t style) {
+  calls.push_back("MessageBox " + std::to_string(style));
+  message_boxes.push_back(text);
+}

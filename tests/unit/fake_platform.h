@@ -1,0 +1,97 @@
+// A recording fake of the platform: an in-memory settings file, windows,
+// registry and processes, and a log of every call in order.
+#ifndef MORVASK_TESTS_UNIT_FAKE_PLATFORM_H_
+#define MORVASK_TESTS_UNIT_FAKE_PLATFORM_H_
+
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/platform.h"
+
+class FakePlatform : public Platform {
+ public:
+  struct RegistryValue {
+    std::uint32_t type;
+    std::string data;
+  };
+  struct Post {
+    WindowHandle window;
+    std::uint32_t message;
+    std::uint32_t wparam;
+    std::int32_t lparam;
+  };
+  using Sections = std::map<std::string, std::map<std::string, std::string>>;
+
+  // What the fake gives.
+  std::string command_line = "morvask";
+  std::string module_path = "C:\\Tools\\morvask.exe";
+  std::set<unsigned char> lead_bytes;
+  std::uint32_t tick = 1000;
+  std::uint8_t ac_line_status = 1;
+  /// The settings file, by path; a path not here is a missing file.
+  std::map<std::string, Sections> files;
+  bool refuse_writes = false;
+  /// Top-level windows by (class, title).
+  std::map<std::pair<std::string, std::string>, WindowHandle> windows;
+  bool posts_succeed = true;
+  /// HKLM\Software\ATI\ACE and its values; no key unless set.
+  bool registry_key_exists = false;
+  std::map<std::string, RegistryValue> registry_values;
+  /// Makes the data query fail, as when the value grew in between.
+  bool data_query_fails = false;
+  bool processes_start = true;
+  /// Runs while the caller sleeps, to play another process's writes.
+  std::function<void()> during_sleep;
+
+  // What the fake saw.
+  std::vector<std::string> calls;
+  std::vector<Post> posts;
+  std::vector<std::string> started;
+  std::vector<std::string> message_boxes;
+  int open_keys = 0;
+
+  /// The settings file at the default module path's directory.
+  Sections& ini() { return files["C:\\Tools\\morvask.ini"]; }
+  /// Adds a window and returns its handle.
+  WindowHandle AddWindow(const std::string& window_class,
+                         const std::string& title);
+  /// The log entries that start with `prefix`.
+  std::vector<std::string> CallsStartingWith(const std::string& prefix) const;
+
+  std::string CommandLine() override;
+  std::string ModulePath() override;
+  bool IsLeadByte(unsigned char byte) override;
+  std::uint32_t TickCount() override;
+  std::uint8_t AcLineStatus() override;
+  void Sleep(std::uint32_t milliseconds) override;
+  std::string ReadProfileString(const std::string& section,
+                                const std::string& key,
+                                const std::string& default_value,
+                                const std::string& path) override;
+  bool WriteProfileString(const std::string& section, const std::string& key,
+                          const std::string& value,
+                          const std::string& path) override;
+  void FlushProfile(const std::string& path) override;
+  RegistryKey OpenMachineKey(const std::string& subkey) override;
+  bool QueryValueSize(RegistryKey key, const std::string& name,
+                      std::uint32_t* size) override;
+  bool QueryValueData(RegistryKey key, const std::string& name,
+                      std::uint32_t* type, char* buffer,
+                      std::uint32_t* size) override;
+  void CloseKey(RegistryKey key) override;
+  ProcessHandle StartProcess(const std::string& command_line,
+                             std::uint32_t flags) override;
+  void WaitForProcess(ProcessHandle process,
+                      std::uint32_t milliseconds) override;
+  WindowHandle FindTopLevelWindow(const std::string& window_class,
+                                  const std::string& title) override;
+  bool PostWindowMessage(WindowHandle window, std::uint32_t message,
+                         std::uint32_t wparam, std::int32_t lparam) override;
+  void ShowMessageBox(const std::string& text, std::uint32_t style) override;
+};
+
+#endif  // MORVASK_TESTS_UNIT_FAKE_PLATFORM_H_
