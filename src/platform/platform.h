@@ -40,12 +40,12 @@ class Platform {
 
   /// GetPrivateProfileStringA with a 2048-byte buffer: the first n bytes of
   /// the buffer, n being the count the call returns.
-  virtual std::string ReadProfileString(const std::string& section,
+  virtual std::string ReadIniString(const std::string& section,
                                         const std::string& key,
                                         const std::string& default_value,
                                         const std::string& path) = 0;
   /// WritePrivateProfileStringA; returns false when the write was refused.
-  virtual bool WriteProfileString(const std::string& section,
+  virtual bool WriteIniString(const std::string& section,
                                   const std::string& key,
                                   const std::string& value,
                                   const std::string& path) = 0;

@@ -41,7 +41,7 @@ std::uint8_t RealPlatform::AcLineStatus() {
 
 void RealPlatform::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
-std::string RealPlatform::ReadProfileString(const std::string& section,
+std::string RealPlatform::ReadIniString(const std::string& section,
                                             const std::string& key,
                                             const std::string& default_value,
                                             const std::string& path) {
@@ -53,7 +53,7 @@ std::string RealPlatform::ReadProfileString(const std::string& section,
   return std::string(buffer, length);
 }
 
-bool RealPlatform::WriteProfileString(const std::string& section,
+bool RealPlatform::WriteIniString(const std::string& section,
                                       const std::string& key,
                                       const std::string& value,
                                       const std::string& path) {

@@ -32,11 +32,11 @@ IniFileStore::~IniFileStore() { platform_.FlushProfile(path_); }
 std::string IniFileStore::ReadText(const std::string& section,
                                    const std::string& key,
                                    const std::string& default_value) {
-  return platform_.ReadProfileString(section, key, default_value, path_);
+  return platform_.ReadIniString(section, key, default_value, path_);
 }
 
 void IniFileStore::WriteText(const std::string& section,
                              const std::string& key, const std::string& value) {
-  if (!platform_.WriteProfileString(section, key, value, path_))
+  if (!platform_.WriteIniString(section, key, value, path_))
     throw EIniFileException("Unable to write to " + path_);
 }

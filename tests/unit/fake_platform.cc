@@ -52,7 +52,7 @@ void FakePlatform::Sleep(std::uint32_t milliseconds) {
   if (during_sleep) during_sleep();
 }
 
-std::string FakePlatform::ReadProfileString(const std::string& section,
+std::string FakePlatform::ReadIniString(const std::string& section,
                                             const std::string& key,
                                             const std::string& default_value,
                                             const std::string& path) {
@@ -68,7 +68,7 @@ std::string FakePlatform::ReadProfileString(const std::string& section,
   return value.substr(0, 2047);
 }
 
-bool FakePlatform::WriteProfileString(const std::string& section,
+bool FakePlatform::WriteIniString(const std::string& section,
                                       const std::string& key,
                                       const std::string& value,
                                       const std::string& path) {

@@ -68,11 +68,11 @@ class FakePlatform : public Platform {
   std::uint32_t TickCount() override;
   std::uint8_t AcLineStatus() override;
   void Sleep(std::uint32_t milliseconds) override;
-  std::string ReadProfileString(const std::string& section,
+  std::string ReadIniString(const std::string& section,
                                 const std::string& key,
                                 const std::string& default_value,
                                 const std::string& path) override;
-  bool WriteProfileString(const std::string& section, const std::string& key,
+  bool WriteIniString(const std::string& section, const std::string& key,
                           const std::string& value,
                           const std::string& path) override;
   void FlushProfile(const std::string& path) override;

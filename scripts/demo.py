@@ -1,0 +1,84 @@
+"""The demo: morvask.exe under Wine on the example settings file, with
+stand-ins for the display window, the clock utility and CLI.exe."""
+import shutil
+import sys
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "system"))
+import harness  # noqa: E402
+
+
+class Demo:
+    def __init__(self):
+        self.box = harness.Sandbox("demo")
+        shutil.copy(harness.REPO / "examples" / "morvask.ini", self.box.ini)
+        self.osd = harness.Standin(self.box, harness.OSD)
+        self.clock = harness.Standin(self.box, harness.CLOCK)
+        ati = self.box.dir / "ATI"
+        self.cli = harness.CliStandin(self.box, ati)
+        harness.set_registry_path(1, harness.winpath(ati) + "\\\0")
+        self.seen = {"osd": 0, "clock": 0, "cli": 0}
+
+    def close(self):
+        self.osd.close()
+        self.clock.close()
+        harness.delete_registry_key()
+
+    def report(self, settle=0.5):
+        time.sleep(settle)
+        for wparam, _, _ in self.osd.commands()[self.seen["osd"]:]:
+            print(f"    ATKOSD window     <- WM_COMMAND 0x{wparam:08X}"
+                  f" (image set {wparam & 0xFFFF}, index {wparam >> 16})")
+        for wparam, _, _ in self.clock.commands()[self.seen["clock"]:]:
+            print(f"    clock utility     <- WM_COMMAND 0x{wparam:X}"
+                  f" (base 0x800E + profile {wparam - harness.CLOCK_BASE})")
+        for line in self.cli.command_lines()[self.seen["cli"]:]:
+            print(f"    CLI.exe started   :  {line.decode('latin-1')}")
+        self.seen = {"osd": len(self.osd.commands()),
+                     "clock": len(self.clock.commands()),
+                     "cli": len(self.cli.command_lines())}
+
+    def run(self, args, note):
+        print(f"\n$ morvask {args}    # {note}")
+        result = self.box.run(args.encode())
+        outcome = "usage box" if result.usage_shown else "no box"
+        print(f"    exit code {result.exit_code}, {outcome},"
+              f" {result.elapsed_ms} ms")
+        self.report()
+
+    def burst(self, presses, gap):
+        print(f"\n$ morvask next  x{presses}, {int(gap * 1000)} ms apart"
+              "    # every press shows, only the last applies")
+        runs = []
+        for _ in range(presses):
+            runs.append(self.box.start(b"next"))
+            time.sleep(gap)
+        for run in runs:
+            self.box.finish(run)
+        self.report()
+
+    def settings(self):
+        ac = self.box.value("System", "CurrentProfileAC")
+        print(f"    settings: [System] CurrentProfileAC={ac}")
+
+
+def main():
+    demo = Demo()
+    try:
+        print("Example settings file:", harness.REPO / "examples" / "morvask.ini")
+        demo.run("show", "shows the current profile (1) on the display")
+        demo.run("osd 108 2", "any display image by its numbers")
+        demo.run("current", "re-applies profile 1: clock profile 3, driver"
+                 " profile Performance")
+        demo.run("profile 0", "chooses profile 0 and applies it")
+        demo.settings()
+        demo.burst(3, 0.3)
+        demo.settings()
+        demo.run("bogus", "anything else shows the usage box")
+    finally:
+        demo.close()
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,146 @@
+// Test launcher: starts a program with an exact command line, reads and
+// closes every message box the program shows, and reports what it saw.
+//
+//   launch.exe PROGRAM COMMAND_LINE_FILE [TIMEOUT_MS]
+//
+// The command line is taken byte for byte from the file. Output, one item a
+// line, texts in hexadecimal so that every byte survives:
+//   start TICK / box CAPTION_HEX TEXT_HEX ICON BUTTONS / exit CODE ELAPSED_MS
+// ICON is "present" or "none"; BUTTONS lists the visible buttons' ids.
+//   or timeout ELAPSED_MS
+#include <windows.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Hex(const std::string& bytes) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out += kDigits[c >> 4];
+    out += kDigits[c & 15];
+  }
+  return out.empty() ? "-" : out;
+}
+
+std::string ReadFileBytes(const char* path) {
+  std::string bytes;
+  FILE* f = std::fopen(path, "rb");
+  if (!f) return bytes;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+  std::fclose(f);
+  return bytes;
+}
+
+std::string WindowText(HWND window) {
+  char buffer[8192];
+  int n = GetWindowTextA(window, buffer, sizeof buffer);
+  return std::string(buffer, n > 0 ? n : 0);
+}
+
+struct BoxSearch {
+  DWORD process_id;
+  HWND found;
+};
+
+BOOL CALLBACK FindBox(HWND window, LPARAM param) {
+  BoxSearch* search = reinterpret_cast<BoxSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  char cls[64] = {};
+  GetClassNameA(window, cls, sizeof cls);
+  if (pid == search->process_id && std::string(cls) == "#32770" &&
+      IsWindowVisible(window)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+struct BoxContents {
+  std::string text;
+  std::string icon = "none";
+  std::string buttons;
+};
+
+BOOL CALLBACK ReadControl(HWND control, LPARAM param) {
+  BoxContents* box = reinterpret_cast<BoxContents*>(param);
+  char cls[64] = {};
+  GetClassNameA(control, cls, sizeof cls);
+  std::string kind = cls;
+  LONG style = GetWindowLongA(control, GWL_STYLE);
+  int id = GetDlgCtrlID(control);
+  if (_stricmp(cls, "Button") == 0 && IsWindowVisible(control)) {
+    box->buttons += (box->buttons.empty() ? "" : ",") + std::to_string(id);
+  } else if (_stricmp(cls, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
+    // Which system icon it is cannot be told from another process (icons
+    // are its own objects there), only that one is shown.
+    if (IsWindowVisible(control) && SendMessageA(control, STM_GETICON, 0, 0))
+      box->icon = "present";
+  } else if (_stricmp(cls, "Static") == 0) {
+    box->text += WindowText(control);
+  }
+  return TRUE;
+}
+
+void ReportBox(HWND box) {
+  BoxContents contents;
+  EnumChildWindows(box, ReadControl, reinterpret_cast<LPARAM>(&contents));
+  std::printf("box %s %s %s %s\n", Hex(WindowText(box)).c_str(),
+              Hex(contents.text).c_str(), contents.icon.c_str(),
+              contents.buttons.empty() ? "-" : contents.buttons.c_str());
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: launch PROGRAM COMMAND_LINE_FILE [TIMEOUT_MS]\n");
+    return 2;
+  }
+  std::string command_line = ReadFileBytes(argv[2]);
+  DWORD timeout = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 30000;
+  std::vector<char> writable(command_line.begin(), command_line.end());
+  writable.push_back('\0');
+
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  DWORD start = GetTickCount();
+  std::printf("start %lu\n", start);
+  std::fflush(stdout);
+  if (!CreateProcessA(argv[1], writable.data(), nullptr, nullptr, FALSE, 0,
+                      nullptr, nullptr, &startup, &info)) {
+    std::printf("error CreateProcess %lu\n", GetLastError());
+    return 1;
+  }
+
+  std::set<HWND> handled;
+  for (;;) {
+    if (WaitForSingleObject(info.hProcess, 5) == WAIT_OBJECT_0) break;
+    if (GetTickCount() - start > timeout) {
+      TerminateProcess(info.hProcess, 99);
+      std::printf("timeout %lu\n", GetTickCount() - start);
+      return 1;
+    }
+    BoxSearch search = {info.dwProcessId, nullptr};
+    EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+    if (search.found && !handled.count(search.found)) {
+      Sleep(50);  // Let the box finish laying out its controls.
+      ReportBox(search.found);
+      handled.insert(search.found);
+      PostMessageA(search.found, WM_COMMAND, IDOK, 0);
+    }
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(info.hProcess, &code);
+  std::printf("exit %lu %lu\n", code, GetTickCount() - start);
+  return 0;
+}

@@ -1,0 +1,278 @@
+"""Runs the real morvask.exe under Wine for the system tests.
+
+Each test gets a sandbox folder holding a copy of morvask.exe, so that its
+settings file lies next to the executable as it would on a user's machine.
+The launcher stand-in starts morvask with an exact command line, reads and
+closes its message boxes, and reports its exit code.
+"""
+import os
+import shutil
+import subprocess
+import time
+import unittest
+from dataclasses import dataclass, field
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[2]
+BUILD = Path(os.environ.get("MORVASK_BUILD_DIR", REPO / "build" / "win32"))
+
+USAGE = ("Usage:\r\n\r\n"
+         "morvask current ... reactivate current profile\r\n"
+         "morvask next ... activate next profile\r\n"
+         "morvask profile profile_index ... activate specified profile\r\n"
+         "morvask osd image_set image_index ... shows specified AtkOsd\r\n"
+         "morvask show ... shows current profile").encode()
+
+OSD = "osd"
+CLOCK = "clock"
+CLOCK_BASE = 0x800E
+
+
+def prefix_dir():
+    return Path(os.environ.get("WINEPREFIX", BUILD / "wineprefix"))
+
+
+def wine_env(extra=None):
+    env = dict(os.environ)
+    for name in ("DISPLAY", "WAYLAND_DISPLAY"):
+        env.pop(name, None)
+    env.update(WINEPREFIX=str(prefix_dir()), WINEARCH="win32",
+               WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+    env.update(extra or {})
+    return env
+
+
+def winpath(path):
+    """The Windows name of a Unix path: Wine maps Z: to the root."""
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
+def tool(name):
+    return BUILD / name
+
+
+@dataclass
+class Box:
+    caption: bytes
+    text: bytes
+    icon: str
+    buttons: str
+
+    def is_usage(self):
+        # No caption of our own: the system's "Error"; style 0x10: an icon
+        # (the error icon, which cannot be told apart from another process)
+        # and one OK button (id 1).
+        return (self.text == USAGE and self.caption == b"Error"
+                and self.icon == "present" and self.buttons == "1")
+
+
+@dataclass
+class Result:
+    start_tick: int = 0
+    boxes: list = field(default_factory=list)
+    exit_code: int = None
+    elapsed_ms: int = None
+    timed_out: bool = False
+    raw: str = ""
+
+    @property
+    def usage_shown(self):
+        return len(self.boxes) == 1 and self.boxes[0].is_usage()
+
+
+def parse_launch_output(text):
+    result = Result(raw=text)
+    for line in text.splitlines():
+        words = line.split()
+        if not words:
+            continue
+        if words[0] == "start":
+            result.start_tick = int(words[1])
+        elif words[0] == "box":
+            unhex = lambda h: b"" if h == "-" else bytes.fromhex(h)
+            result.boxes.append(Box(unhex(words[1]), unhex(words[2]),
+                                    words[3], words[4]))
+        elif words[0] == "exit":
+            result.exit_code = int(words[1])
+            result.elapsed_ms = int(words[2])
+        elif words[0] == "timeout":
+            result.timed_out = True
+            result.elapsed_ms = int(words[1])
+    return result
+
+
+def as_bytes(text):
+    return text if isinstance(text, bytes) else text.encode("latin-1")
+
+
+class Sandbox:
+    """A folder with its own morvask.exe and morvask.ini."""
+
+    def __init__(self, name):
+        self.dir = BUILD / "systest" / name
+        self._unlock_all()
+        shutil.rmtree(self.dir, ignore_errors=True)
+        self.dir.mkdir(parents=True)
+        self.exe = self.dir / "morvask.exe"
+        shutil.copy(tool("morvask.exe"), self.exe)
+        self.ini = self.dir / "morvask.ini"
+        self.extra_env = {}
+        self._runs = 0
+
+    def _unlock_all(self):
+        if self.dir.exists():
+            subprocess.run(["chattr", "-R", "-i", str(self.dir)],
+                           stderr=subprocess.DEVNULL)
+
+    def write_ini(self, text, newline="\r\n"):
+        data = "\n".join(line.strip() for line in text.strip().splitlines())
+        self.ini.write_bytes((data + "\n").replace("\n", newline).encode())
+
+    def ini_bytes(self):
+        return self.ini.read_bytes() if self.ini.exists() else None
+
+    def value(self, section, key):
+        """A value as the file holds it, or None; names match in any case."""
+        if not self.ini.exists():
+            return None
+        current = None
+        for line in self.ini.read_text("latin-1").splitlines():
+            line = line.strip()
+            if line.startswith("[") and line.endswith("]"):
+                current = line[1:-1].strip().lower()
+            elif "=" in line and current == section.lower():
+                k, v = line.split("=", 1)
+                if k.strip().lower() == key.lower():
+                    return v.strip()
+        return None
+
+    def lock_ini(self):
+        """Makes the settings file refuse every write, to root and Wine too."""
+        subprocess.run(["chattr", "+i", str(self.ini)], check=True)
+
+    def command_line_file(self, args, program=b"morvask"):
+        self._runs += 1
+        path = self.dir / f"cmdline{self._runs}.bin"
+        line = as_bytes(program)
+        if args is not None:
+            line += b" " + as_bytes(args)
+        path.write_bytes(line)
+        return path
+
+    def start(self, args, program=b"morvask", timeout_ms=30000, env=None):
+        """Starts morvask through the launcher; returns the Popen."""
+        cmd = [str(tool("launch.exe")), winpath(self.exe),
+               winpath(self.command_line_file(args, program)), str(timeout_ms)]
+        extra = dict(self.extra_env, **(env or {}))
+        return subprocess.Popen(["wine"] + cmd, env=wine_env(extra),
+                                stdout=subprocess.PIPE,
+                                stderr=subprocess.DEVNULL)
+
+    @staticmethod
+    def finish(process):
+        out, _ = process.communicate(timeout=120)
+        return parse_launch_output(out.decode("latin-1"))
+
+    def run(self, args, **kwargs):
+        return self.finish(self.start(args, **kwargs))
+
+    def cleanup(self):
+        self._unlock_all()
+
+
+class Standin:
+    """A stand-in window that records the WM_COMMANDs it receives."""
+
+    def __init__(self, sandbox, kind):
+        self.log = sandbox.dir / f"{kind}.log"
+        self.log.write_text("")
+        self.process = subprocess.Popen(
+            ["wine", str(tool("standin_window.exe")), kind, winpath(self.log),
+             "300"], env=wine_env(), stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + 30
+        while "ready" not in self.log.read_text():
+            if time.monotonic() > deadline or self.process.poll() is not None:
+                raise RuntimeError(f"stand-in {kind} did not start")
+            time.sleep(0.05)
+
+    def commands(self):
+        """[(wparam, lparam, tick)] in the order received."""
+        result = []
+        for line in self.log.read_text().splitlines():
+            words = line.split()
+            if words and words[0] == "command":
+                result.append((int(words[1]), int(words[2]), int(words[3])))
+        return result
+
+    def params(self):
+        return [c[0] for c in self.commands()]
+
+    def wait_for(self, count, timeout=5.0):
+        """Gives posted messages time to arrive; returns the params seen."""
+        deadline = time.monotonic() + timeout
+        while len(self.commands()) < count and time.monotonic() < deadline:
+            time.sleep(0.05)
+        return self.params()
+
+    def close(self):
+        self.process.kill()
+        self.process.wait()
+
+
+class CliStandin:
+    """The stand-in CLI.exe placed in a folder, and what it recorded."""
+
+    def __init__(self, sandbox, folder, sleep_ms=0):
+        folder.mkdir(parents=True, exist_ok=True)
+        self.exe = folder / "CLI.exe"
+        shutil.copy(tool("CLI.exe"), self.exe)
+        self.log = sandbox.dir / "cli.log"
+        self.log.write_text("")
+        sandbox.extra_env.update(MORVASK_TEST_CLI_LOG=winpath(self.log),
+                                 MORVASK_TEST_CLI_SLEEP_MS=str(sleep_ms))
+
+    def command_lines(self, wait_for=0, timeout=5.0):
+        deadline = time.monotonic() + timeout
+        while True:
+            lines = [bytes.fromhex(l.split()[1])
+                     for l in self.log.read_text().splitlines() if l.strip()]
+            if len(lines) >= wait_for or time.monotonic() > deadline:
+                return lines
+            time.sleep(0.05)
+
+    def remove(self):
+        self.exe.unlink(missing_ok=True)
+
+
+def set_registry_path(type_code, data):
+    """Sets HKLM\\Software\\ATI\\ACE value Path in the 32-bit view."""
+    subprocess.run(["wine", str(tool("regset.exe")), "set", str(type_code),
+                    as_bytes(data).hex() or "-"], env=wine_env(), check=True,
+                   timeout=60)
+
+
+def delete_registry_key():
+    subprocess.run(["wine", str(tool("regset.exe")), "delete"],
+                   env=wine_env(), check=True, timeout=60)
+
+
+class SystemTest(unittest.TestCase):
+    """A test with its own sandbox; stand-ins it opens are closed after."""
+
+    def setUp(self):
+        self.box = Sandbox(self.id().split(".", 1)[-1])
+        self.addCleanup(self.box.cleanup)
+
+    def standin(self, kind):
+        standin = Standin(self.box, kind)
+        self.addCleanup(standin.close)
+        return standin
+
+    def assert_normal_run(self, result, message=""):
+        self.assertEqual(0, result.exit_code, f"{message} {result.raw}")
+        self.assertEqual([], result.boxes, message)
+
+    def assert_usage(self, result, message=""):
+        self.assertEqual(0, result.exit_code, f"{message} {result.raw}")
+        self.assertTrue(result.usage_shown, f"{message} {result.boxes}")

@@ -1,0 +1,140 @@
+"""The command front end and the settings file, run for real under Wine."""
+import unittest
+
+from harness import OSD, SystemTest
+
+
+class CommandTableTest(SystemTest):
+    def test_usage_box_for_every_unmatched_command_line(self):
+        cases = [
+            ("no argument", None),
+            ("only blanks", b"   \t"),
+            ("unknown word", b"bogus"),
+            ("current with an argument", b"current 1"),
+            ("show with an argument", b"show x"),
+            ("profile without its index", b"profile"),
+            ("profile with two", b"profile 1 2"),
+            ("osd with one number", b"osd 92"),
+            ("next with an argument", b"next 1"),
+            ("quoted word with a trailing blank", b'"current "'),
+            ("prefix of a word", b"curren"),
+            ("word glued to more", b"currentx"),
+        ]
+        for name, args in cases:
+            with self.subTest(name):
+                result = self.box.run(args)
+                self.assert_usage(result, name)
+                self.assertIsNone(self.box.ini_bytes(), name)
+
+    def test_words_match_in_any_case_and_quoting(self):
+        cases = [
+            ("capitals", b"CURRENT"),
+            ("mixed case", b"CuRrEnT"),
+            ("quoted word", b'"current"'),
+            ("word then two quotes", b'current ""'),
+            ("word then four quotes", b'current """"'),
+            ("tab and trailing blank", b"\tcurrent "),
+            ("quoted show", b'"SHOW"'),
+        ]
+        for name, args in cases:
+            with self.subTest(name):
+                result = self.box.run(args)
+                self.assert_normal_run(result, name)
+                self.assertIsNone(self.box.ini_bytes(), name)
+
+    def test_quoted_program_path_with_blanks(self):
+        result = self.box.run(b"current",
+                              program=b'"C:\\Program Files\\morvask.exe"')
+        self.assert_normal_run(result)
+
+
+class ProfileArgumentTest(SystemTest):
+    def test_integer_forms(self):
+        cases = [
+            ("decimal", b"2", "2"),
+            ("leading zeros", b"007", "7"),
+            ("dollar hex", b"$10", "16"),
+            ("0x hex", b"0x7D0", "2000"),
+            ("all bits", b"$FFFFFFFF", "-1"),
+            ("negative", b"-3", "-3"),
+            ("negative hex", b"-$10", "-16"),
+            ("largest", b"2147483647", "2147483647"),
+            ("smallest", b"-2147483648", "-2147483648"),
+            ("capital command word", b"PROFILE 5", "5"),
+        ]
+        for name, args, stored in cases:
+            with self.subTest(name):
+                if not args.lower().startswith(b"profile"):
+                    args = b"profile " + args
+                result = self.box.run(args)
+                self.assert_normal_run(result, name)
+                self.assertEqual(stored,
+                                 self.box.value("System", "CurrentProfileAC"),
+                                 name)
+
+    def test_non_integers_write_nothing(self):
+        self.box.write_ini("[System]\nCurrentProfileAC=1\n[Main]\nDelay=5")
+        before = self.box.ini_bytes()
+        cases = [b"1.5", b"abc", b"2147483648", b"$100000000", b"0x",
+                 b"-", b'"2 "', b'" 2 "', b"1e3", b"$-1"]
+        for args in cases:
+            with self.subTest(args):
+                self.assert_usage(self.box.run(b"profile " + args), args)
+                self.assertEqual(before, self.box.ini_bytes(), args)
+
+    def test_profile_ignores_profile_count(self):
+        self.box.write_ini("[Main]\nProfileCount=1")
+        self.assert_normal_run(self.box.run(b"profile 2"))
+        self.assertEqual("2", self.box.value("System", "CurrentProfileAC"))
+        self.assertIsNone(self.box.value("System", "TickId"))
+        self.assertEqual("1", self.box.value("Main", "ProfileCount"))
+
+
+class SettingsFileTest(SystemTest):
+    def test_reading_commands_never_create_the_file(self):
+        for args in (b"current", b"show", b"osd 92 3"):
+            with self.subTest(args):
+                self.assert_normal_run(self.box.run(args), args)
+                self.assertIsNone(self.box.ini_bytes(), args)
+
+    def test_users_keys_survive_a_write(self):
+        self.box.write_ini("""
+            ; the user's own notes
+            [Main]
+            RMClock=0
+            MyOwnKey=kept
+            [System]
+            CurrentProfileAC=1
+            [Mine]
+            A=b
+        """)
+        self.assert_normal_run(self.box.run(b"profile 4"))
+        self.assertEqual("4", self.box.value("System", "CurrentProfileAC"))
+        self.assertEqual("kept", self.box.value("Main", "MyOwnKey"))
+        self.assertEqual("b", self.box.value("Mine", "A"))
+        self.assertIn(b"; the user's own notes", self.box.ini_bytes())
+
+    def test_refused_writes(self):
+        self.box.write_ini("""
+            [Main]
+            ShowAtkOsd=1
+            [System]
+            CurrentProfileAC=1
+            [1]
+            AtkOsdImageSet=92
+            AtkOsdImageIndex=7
+        """)
+        self.box.lock_ini()
+        before = self.box.ini_bytes()
+        osd = self.standin(OSD)
+        # Reading still works and shows profile 1 from the file.
+        self.assert_normal_run(self.box.run(b"current"))
+        self.assertEqual([(7 << 16) | 92], osd.wait_for(1))
+        # Writing fails: the usage box, and the file is unchanged.
+        self.assert_usage(self.box.run(b"profile 2"))
+        self.assert_usage(self.box.run(b"next"))
+        self.assertEqual(before, self.box.ini_bytes())
+
+
+if __name__ == "__main__":
+    unittest.main()
