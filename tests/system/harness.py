@@ -117,6 +117,7 @@ class Sandbox:
         shutil.copy(tool("morvask.exe"), self.exe)
         self.ini = self.dir / "morvask.ini"
         self.extra_env = {}
+        self.battery = False
         self._runs = 0
 
     def _unlock_all(self):
@@ -164,9 +165,32 @@ class Sandbox:
         cmd = [str(tool("launch.exe")), winpath(self.exe),
                winpath(self.command_line_file(args, program)), str(timeout_ms)]
         extra = dict(self.extra_env, **(env or {}))
-        return subprocess.Popen(["wine"] + cmd, env=wine_env(extra),
+        return subprocess.Popen(self._power_wrapper() + ["wine"] + cmd,
+                                env=wine_env(extra),
                                 stdout=subprocess.PIPE,
                                 stderr=subprocess.DEVNULL)
+
+    def use_battery(self):
+        """Makes the following runs see a machine on battery power.
+
+        Wine reads the power source from /sys/class/power_supply; the runs
+        get a private mount namespace in which a folder with an offline
+        mains entry and a discharging battery stands there instead."""
+        supply = self.dir / "power_supply"
+        entries = {"AC": {"type": "Mains", "online": "0"},
+                   "BAT0": {"type": "Battery", "present": "1",
+                            "status": "Discharging", "capacity": "50"}}
+        for name, files in entries.items():
+            (supply / name).mkdir(parents=True, exist_ok=True)
+            for file, text in files.items():
+                (supply / name / file).write_text(text + "\n")
+        self.battery = supply
+
+    def _power_wrapper(self):
+        if not self.battery:
+            return []
+        mount = 'mount --bind "$0" /sys/class/power_supply && exec "$@"'
+        return ["unshare", "-m", "sh", "-c", mount, str(self.battery)]
 
     @staticmethod
     def finish(process):
