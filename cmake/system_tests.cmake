@@ -2,7 +2,6 @@
 # one fixture prepares before the tests and stops after them. The tests
 # share the prefix's windows and registry, so they run one at a time.
 enable_testing()
-find_program(PYTHON3 python3 REQUIRED)
 find_program(WINE wine)
 
 set(system_dir ${CMAKE_SOURCE_DIR}/tests/system)
@@ -29,3 +28,11 @@ foreach(suite ${system_suites})
     FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix
     ENVIRONMENT "${system_env}" TIMEOUT 600)
 endforeach()
+
+# The release: executable size, imports, version, no manifest, and two
+# builds of the same sources giving the same bytes.
+add_test(NAME release_checks
+  COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/release/check_release.py
+          $<TARGET_FILE:morvask> ${PROJECT_VERSION} ${CMAKE_SOURCE_DIR}
+          ${CMAKE_BINARY_DIR})
+set_tests_properties(release_checks PROPERTIES TIMEOUT 600)

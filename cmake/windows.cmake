@@ -1,14 +1,23 @@
 # Windows build: morvask.exe, the stand-in programs and the system tests
 # that run them under Wine.
+find_program(PYTHON3 python3 REQUIRED)
 
 # Small, self-contained and reproducible: static runtime, no timestamp.
 set(release_flags -Os -ffunction-sections -fdata-sections)
 set(release_link -static -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
 target_compile_options(morvask_logic PRIVATE ${release_flags})
 
+# The version resource comes from the one version number in project().
+# No manifest is embedded: one with a requested execution level would turn
+# off file virtualization, and so refuse settings writes under Program
+# Files that work for users today.
+enable_language(RC)
+configure_file(src/app/version.rc.in version.rc @ONLY)
+
 add_executable(morvask WIN32
   src/app/main_win32.cc
   src/platform/platform_win32.cc
+  ${CMAKE_CURRENT_BINARY_DIR}/version.rc
 )
 target_link_libraries(morvask PRIVATE morvask_logic)
 target_compile_options(morvask PRIVATE ${release_flags} -Wall -Wextra -Werror)
@@ -22,5 +31,12 @@ endforeach()
 set_target_properties(standin_launch PROPERTIES OUTPUT_NAME launch)
 set_target_properties(standin_cli PROPERTIES OUTPUT_NAME CLI)
 set_target_properties(standin_regset PROPERTIES OUTPUT_NAME regset)
+
+# The release zip: bash scripts/package.sh, or this target.
+add_custom_target(release_zip
+  COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/make_zip.py
+          $<TARGET_FILE:morvask> ${PROJECT_VERSION} ${CMAKE_BINARY_DIR}
+  DEPENDS morvask
+  COMMENT "Packing morvask-${PROJECT_VERSION}-win32.zip")
 
 include(cmake/system_tests.cmake)

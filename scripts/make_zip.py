@@ -1,0 +1,41 @@
+"""Packs the release zip byte for byte the same from the same inputs:
+entries in a fixed order, with a fixed date and fixed permissions.
+
+  make_zip.py MORVASK_EXE VERSION OUTPUT_DIR
+"""
+import sys
+import zipfile
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[1]
+FIXED_DATE = (2020, 1, 1, 0, 0, 0)
+
+
+def contents(exe):
+    """(name in the zip, bytes) for every file, in order."""
+    docs = REPO / "docs"
+    yield "morvask.exe", Path(exe).read_bytes()
+    yield "morvask.ini", crlf(REPO / "examples" / "morvask.ini")
+    yield "README.md", crlf(REPO / "README.md")
+    for doc in sorted(docs.iterdir()):
+        yield f"docs/{doc.name}", crlf(doc)
+
+
+def crlf(path):
+    """Text files get Windows line ends, whatever the checkout has."""
+    return path.read_bytes().replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+
+
+def main(exe, version, out_dir):
+    target = Path(out_dir) / f"morvask-{version}-win32.zip"
+    with zipfile.ZipFile(target, "w", zipfile.ZIP_DEFLATED) as archive:
+        for name, data in contents(exe):
+            info = zipfile.ZipInfo(f"morvask-{version}/{name}", FIXED_DATE)
+            info.external_attr = 0o644 << 16
+            info.compress_type = zipfile.ZIP_DEFLATED
+            archive.writestr(info, data, compresslevel=9)
+    print(target)
+
+
+if __name__ == "__main__":
+    main(*sys.argv[1:4])

@@ -1,0 +1,102 @@
+"""Checks the release executable: a PE32 GUI program under 256 KiB that
+imports only Windows' own DLLs, carries the project version, embeds no
+manifest, and comes out byte for byte the same from a second build tree;
+and the release zip comes out the same twice.
+
+  check_release.py MORVASK_EXE VERSION SOURCE_DIR BUILD_DIR
+"""
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+from pathlib import Path
+
+EXE, VERSION, SOURCE, BUILD = sys.argv[1:5]
+del sys.argv[1:5]
+
+ALLOWED_DLLS = {"kernel32.dll", "user32.dll", "advapi32.dll", "msvcrt.dll"}
+IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
+
+
+def imported_dlls(path):
+    out = subprocess.run(["i686-w64-mingw32-objdump", "-p", str(path)],
+                         check=True, capture_output=True, text=True).stdout
+    return {line.split(":", 1)[1].strip().lower()
+            for line in out.splitlines() if "DLL Name:" in line}
+
+
+def utf16(text):
+    return text.encode("utf-16-le")
+
+
+class ReleaseTest(unittest.TestCase):
+    def setUp(self):
+        self.data = Path(EXE).read_bytes()
+
+    def test_pe32_gui_executable(self):
+        pe = struct.unpack_from("<I", self.data, 0x3C)[0]
+        self.assertEqual(b"PE\0\0", self.data[pe:pe + 4])
+        machine = struct.unpack_from("<H", self.data, pe + 4)[0]
+        magic, = struct.unpack_from("<H", self.data, pe + 24)
+        subsystem, = struct.unpack_from("<H", self.data, pe + 24 + 68)
+        self.assertEqual(0x14C, machine, "i386")
+        self.assertEqual(0x10B, magic, "PE32")
+        self.assertEqual(IMAGE_SUBSYSTEM_WINDOWS_GUI, subsystem)
+
+    def test_size_and_imports(self):
+        self.assertLessEqual(len(self.data), 256 * 1024)
+        dlls = imported_dlls(EXE)
+        self.assertTrue(dlls, "no imports found")
+        self.assertLessEqual(dlls, ALLOWED_DLLS)
+
+    def string_value(self, name):
+        """A StringFileInfo value: the key, padding to 4 bytes, the text."""
+        key = utf16(name + "\0")
+        at = self.data.find(key)
+        if at < 0:
+            return None
+        at += len(key)
+        at += (4 - at % 4) % 4
+        end = self.data.find(b"\0\0", at)
+        while (end - at) % 2:
+            end = self.data.find(b"\0\0", end + 1)
+        return self.data[at:end].decode("utf-16-le")
+
+    def test_version_resource(self):
+        self.assertEqual(VERSION, self.string_value("FileVersion"))
+        self.assertEqual(VERSION, self.string_value("ProductVersion"))
+        self.assertEqual("morvask.exe", self.string_value("OriginalFilename"))
+
+    def test_no_manifest(self):
+        self.assertFalse(b"requestedExecutionLevel" in self.data)
+        self.assertFalse(b"<assembly" in self.data)
+
+    def test_second_build_tree_gives_the_same_bytes(self):
+        tree = Path(BUILD) / "repro"
+        subprocess.run(["cmake", "-S", SOURCE, "-B", str(tree), "-G", "Ninja",
+                        f"-DCMAKE_TOOLCHAIN_FILE={SOURCE}/cmake/mingw-i686.cmake",
+                        "-DCMAKE_BUILD_TYPE=MinSizeRel"], check=True,
+                       stdout=subprocess.DEVNULL)
+        subprocess.run(["cmake", "--build", str(tree), "--target", "morvask"],
+                       check=True, stdout=subprocess.DEVNULL)
+        self.assertTrue(self.data == (tree / "morvask.exe").read_bytes(),
+                        "the second build differs")
+
+    def test_zip_is_reproducible(self):
+        script = Path(SOURCE) / "scripts" / "make_zip.py"
+        zips = []
+        for _ in range(2):
+            out = tempfile.mkdtemp(dir=BUILD)
+            subprocess.run([sys.executable, str(script), EXE, VERSION, out],
+                           check=True, stdout=subprocess.DEVNULL)
+            zips.append((Path(out) / f"morvask-{VERSION}-win32.zip").read_bytes())
+            # A touched source file must not change the next zip.
+            os.utime(Path(SOURCE) / "README.md")
+        self.assertTrue(zips[0] == zips[1], "the two zips differ")
+        self.assertTrue(b"morvask.exe" in zips[0])
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
