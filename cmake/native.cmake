@@ -7,8 +7,14 @@ if(MORVASK_SANITIZE)
   target_link_options(morvask_logic PUBLIC ${sanitize})
 endif()
 
-find_package(GTest REQUIRED)
+option(MORVASK_FUZZ "Build the libFuzzer targets (clang) instead of unit tests" OFF)
 enable_testing()
+if(MORVASK_FUZZ)
+  include(cmake/fuzz.cmake)
+  return()
+endif()
+
+find_package(GTest REQUIRED)
 include(GoogleTest)
 
 add_executable(unit_tests

@@ -10,10 +10,11 @@
 bool SelectClockProfile(Platform& platform, SettingsStore& settings,
                         std::uint16_t clock_profile) {
   if (clock_profile >= 4) return false;
-  WindowHandle window = platform.FindTopLevelWindow(
-      "#32770", "RightMark CPU Clock Utility");
+  WindowHandle window =
+      platform.FindTopLevelWindow("#32770", "RightMark CPU Clock Utility");
   if (!window) return false;
-  std::int32_t base = settings.ReadInt("Main", "RMClockBase", kDefaultClockBase);
+  std::int32_t base =
+      settings.ReadInt("Main", "RMClockBase", kDefaultClockBase);
   // The sum wraps as a 32-bit integer.
   std::uint32_t command = static_cast<std::uint32_t>(base) + clock_profile;
   return platform.PostWindowMessage(window, kWmCommand, command, 0);

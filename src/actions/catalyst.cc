@@ -37,8 +37,9 @@ std::string ReadPathValue(Platform& platform, RegistryKey key) {
     throw ERegistryException("Failed to get data for 'Path'");
   if (type != kRegSz && type != kRegExpandSz)
     throw ERegistryException("Invalid data type for 'Path'");
-  auto end = buffer.begin() + std::min<size_t>(size, buffer.size());
-  return std::string(buffer.begin(), std::find(buffer.begin(), end, '\0'));
+  const char* begin = buffer.data();
+  const char* end = begin + std::min<size_t>(size, buffer.size());
+  return std::string(begin, std::find(begin, end, '\0'));
 }
 
 }  // namespace

@@ -23,7 +23,8 @@ const char kUsageText[] =
 
 std::int32_t ArgumentToInt(const std::string& text) {
   std::optional<std::int32_t> value = ParseInt32(text);
-  if (!value) throw EConvertError("'" + text + "' is not a valid integer value");
+  if (!value)
+    throw EConvertError("'" + text + "' is not a valid integer value");
   return *value;
 }
 
@@ -69,7 +70,7 @@ struct Command {
 
 // Searched in order; the first row whose word and count match runs.
 const Command kCommands[] = {
-    {"next", 1, RunNext},     {"current", 1, RunCurrent},
+    {"next", 1, RunNext},       {"current", 1, RunCurrent},
     {"profile", 2, RunProfile}, {"show", 1, RunShow},
     {"osd", 3, RunOsd},
 };

@@ -41,14 +41,13 @@ class Platform {
   /// GetPrivateProfileStringA with a 2048-byte buffer: the first n bytes of
   /// the buffer, n being the count the call returns.
   virtual std::string ReadIniString(const std::string& section,
-                                        const std::string& key,
-                                        const std::string& default_value,
-                                        const std::string& path) = 0;
+                                    const std::string& key,
+                                    const std::string& default_value,
+                                    const std::string& path) = 0;
   /// WritePrivateProfileStringA; returns false when the write was refused.
   virtual bool WriteIniString(const std::string& section,
-                                  const std::string& key,
-                                  const std::string& value,
-                                  const std::string& path) = 0;
+                              const std::string& key, const std::string& value,
+                              const std::string& path) = 0;
   /// WritePrivateProfileStringA with section, key and value all absent,
   /// which flushes any cached copy of the file. The result is ignored.
   virtual void FlushProfile(const std::string& path) = 0;
@@ -75,13 +74,12 @@ class Platform {
 
   /// Top-level window by class and title, or 0.
   virtual WindowHandle FindTopLevelWindow(const std::string& window_class,
-                                  const std::string& title) = 0;
+                                          const std::string& title) = 0;
   /// Posts (never sends) a message; returns whether it was queued.
   virtual bool PostWindowMessage(WindowHandle window, std::uint32_t message,
-                           std::uint32_t wparam, std::int32_t lparam) = 0;
+                                 std::uint32_t wparam, std::int32_t lparam) = 0;
   /// Modal message box with no owner and no caption of its own.
-  virtual void ShowMessageBox(const std::string& text,
-                              std::uint32_t style) = 0;
+  virtual void ShowMessageBox(const std::string& text, std::uint32_t style) = 0;
 };
 
 #endif  // MORVASK_PLATFORM_PLATFORM_H_

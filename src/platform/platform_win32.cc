@@ -42,23 +42,22 @@ std::uint8_t RealPlatform::AcLineStatus() {
 void RealPlatform::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
 std::string RealPlatform::ReadIniString(const std::string& section,
-                                            const std::string& key,
-                                            const std::string& default_value,
-                                            const std::string& path) {
+                                        const std::string& key,
+                                        const std::string& default_value,
+                                        const std::string& path) {
   char buffer[2048];
-  DWORD length =
-      GetPrivateProfileStringA(section.c_str(), key.c_str(),
-                               default_value.c_str(), buffer, sizeof buffer,
-                               path.c_str());
+  DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(),
+                                          default_value.c_str(), buffer,
+                                          sizeof buffer, path.c_str());
   return std::string(buffer, length);
 }
 
 bool RealPlatform::WriteIniString(const std::string& section,
-                                      const std::string& key,
-                                      const std::string& value,
-                                      const std::string& path) {
-  return WritePrivateProfileStringA(section.c_str(), key.c_str(),
-                                    value.c_str(), path.c_str()) != FALSE;
+                                  const std::string& key,
+                                  const std::string& value,
+                                  const std::string& path) {
+  return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
+                                    path.c_str()) != FALSE;
 }
 
 void RealPlatform::FlushProfile(const std::string& path) {
@@ -89,9 +88,8 @@ bool RealPlatform::QueryValueData(RegistryKey key, const std::string& name,
                                   std::uint32_t* size) {
   DWORD value_type = 0;
   DWORD bytes = *size;
-  LONG result =
-      RegQueryValueExA(AsKey(key), name.c_str(), nullptr, &value_type,
-                       reinterpret_cast<BYTE*>(buffer), &bytes);
+  LONG result = RegQueryValueExA(AsKey(key), name.c_str(), nullptr, &value_type,
+                                 reinterpret_cast<BYTE*>(buffer), &bytes);
   *type = value_type;
   *size = bytes;
   return result == ERROR_SUCCESS;
@@ -124,8 +122,7 @@ WindowHandle RealPlatform::FindTopLevelWindow(const std::string& window_class,
       FindWindowA(window_class.c_str(), title.c_str()));
 }
 
-bool RealPlatform::PostWindowMessage(WindowHandle window,
-                                     std::uint32_t message,
+bool RealPlatform::PostWindowMessage(WindowHandle window, std::uint32_t message,
                                      std::uint32_t wparam,
                                      std::int32_t lparam) {
   return PostMessageA(AsWindow(window), message, wparam, lparam) != FALSE;

@@ -71,6 +71,4 @@ std::optional<std::int32_t> ParseInt32(std::string_view text) {
   return static_cast<std::int32_t>(negative ? -value : value);
 }
 
-std::string FormatInt32(std::int32_t value) {
-  return std::to_string(value);
-}
+std::string FormatInt32(std::int32_t value) { return std::to_string(value); }

@@ -14,8 +14,8 @@ std::int32_t SettingsStore::ReadInt(const std::string& section,
   return value ? *value : default_value;
 }
 
-void SettingsStore::WriteInt(const std::string& section,
-                             const std::string& key, std::int32_t value) {
+void SettingsStore::WriteInt(const std::string& section, const std::string& key,
+                             std::int32_t value) {
   WriteText(section, key, FormatInt32(value));
 }
 
@@ -35,8 +35,8 @@ std::string IniFileStore::ReadText(const std::string& section,
   return platform_.ReadIniString(section, key, default_value, path_);
 }
 
-void IniFileStore::WriteText(const std::string& section,
-                             const std::string& key, const std::string& value) {
+void IniFileStore::WriteText(const std::string& section, const std::string& key,
+                             const std::string& value) {
   if (!platform_.WriteIniString(section, key, value, path_))
     throw EIniFileException("Unable to write to " + path_);
 }

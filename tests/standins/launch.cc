@@ -33,7 +33,8 @@ std::string ReadFileBytes(const char* path) {
   if (!f) return bytes;
   char buffer[4096];
   size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+    bytes.append(buffer, n);
   std::fclose(f);
   return bytes;
 }
@@ -102,7 +103,8 @@ void ReportBox(HWND box) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: launch PROGRAM COMMAND_LINE_FILE [TIMEOUT_MS]\n");
+    std::fprintf(stderr,
+                 "usage: launch PROGRAM COMMAND_LINE_FILE [TIMEOUT_MS]\n");
     return 2;
   }
   std::string command_line = ReadFileBytes(argv[2]);

@@ -18,12 +18,14 @@ namespace {
 FILE* g_log = nullptr;
 
 void Record(WPARAM wparam, LPARAM lparam) {
-  std::fprintf(g_log, "command %lu %ld %lu\n", static_cast<unsigned long>(wparam),
-               static_cast<long>(lparam), GetTickCount());
+  std::fprintf(g_log, "command %lu %ld %lu\n",
+               static_cast<unsigned long>(wparam), static_cast<long>(lparam),
+               GetTickCount());
   std::fflush(g_log);
 }
 
-LRESULT CALLBACK OsdProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CALLBACK OsdProc(HWND window, UINT message, WPARAM wparam,
+                         LPARAM lparam) {
   if (message == WM_COMMAND) {
     Record(wparam, lparam);
     return 0;
@@ -57,7 +59,8 @@ HWND OpenClockDialog(HINSTANCE instance) {
   dlg->style = WS_POPUP | WS_CAPTION;
   dlg->cx = 100;
   dlg->cy = 50;
-  HWND window = CreateDialogIndirectParamA(instance, dlg, nullptr, ClockProc, 0);
+  HWND window =
+      CreateDialogIndirectParamA(instance, dlg, nullptr, ClockProc, 0);
   if (window) SetWindowTextA(window, "RightMark CPU Clock Utility");
   return window;
 }

@@ -28,7 +28,7 @@ class ApplyTest : public ::testing::Test {
 };
 
 TEST_F(ApplyTest, ClockProfileAndBase) {
-  struct {
+  const struct {
     const char* profile;  // nullptr: no key
     const char* base;     // nullptr: no key
     std::vector<std::uint32_t> expected;
@@ -40,7 +40,7 @@ TEST_F(ApplyTest, ClockProfileAndBase) {
       {"4", nullptr, {}},
       {"-1", nullptr, {}},
       {"65537", nullptr, {0x800F}},
-      {"1", "-1", {0}},              // Wraps around.
+      {"1", "-1", {0}},  // Wraps around.
       {"3", "$FFFFFFFF", {2}},
       {"0", "2147483648", {0x800E}},  // Out of range reads as default.
   };
@@ -83,8 +83,8 @@ TEST_F(ApplyTest, ClockThenDriverWithTheProfilesName) {
       "\"c:\\Program Files\\ATI Technologies\\ATI.ACE\\CLI.exe\" Load "
       "profilename=\"Performance\"",
       platform.started[0]);
-  auto post = std::find(platform.calls.begin(), platform.calls.end(),
-                        "Post 32782");
+  auto post =
+      std::find(platform.calls.begin(), platform.calls.end(), "Post 32782");
   auto start = std::find_if(platform.calls.begin(), platform.calls.end(),
                             [](const std::string& call) {
                               return call.rfind("StartProcess", 0) == 0;

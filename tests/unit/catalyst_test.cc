@@ -25,7 +25,7 @@ class CatalystTest : public ::testing::Test {
 
 TEST_F(CatalystTest, InstallFolderFromTheRegistry) {
   const std::string fixed = "\"c:\\Program Files\\ATI Technologies\\ATI.ACE\\";
-  struct {
+  const struct {
     const char* name;
     bool key;
     std::uint32_t type;
@@ -49,7 +49,8 @@ TEST_F(CatalystTest, InstallFolderFromTheRegistry) {
     FakePlatform fresh;
     platform = fresh;
     if (c.key) SetPath(c.type, c.data);
-    EXPECT_EQ(c.expected_start + " Load profilename=\"P\"", Started()) << c.name;
+    EXPECT_EQ(c.expected_start + " Load profilename=\"P\"", Started())
+        << c.name;
     EXPECT_EQ(0, platform.open_keys) << c.name;
   }
 }

@@ -28,8 +28,13 @@ const Case kCases[] = {
     {"word", "morvask current", {"morvask", "current"}},
     {"several blanks", "morvask   osd  92\t3", {"morvask", "osd", "92", "3"}},
     {"control bytes separate",
-     "m\x01" "a\x1f" "b\x7f" "c",
-     {"m", "a", "b\x7f" "c"}},
+     "m\x01"
+     "a\x1f"
+     "b\x7f"
+     "c",
+     {"m", "a",
+      "b\x7f"
+      "c"}},
     {"trailing blank", "morvask next ", {"morvask", "next"}},
     {"quoted program path with blanks",
      "\"C:\\Program Files\\m\\morvask.exe\" next",
@@ -38,15 +43,18 @@ const Case kCases[] = {
      "C:\\Program Files\\m\\morvask.exe next",
      {"C:\\Program", "Files\\m\\morvask.exe", "next"}},
     {"quoted word", "m \"current\"", {"m", "current"}},
-    {"word then two quotes is one argument", "m current \"\"", {"m", "current"}},
+    {"word then two quotes is one argument",
+     "m current \"\"",
+     {"m", "current"}},
     {"four quotes", "m current \"\"\"\"", {"m", "current"}},
     {"quotes and blanks", "m \"\" \"\" current", {"m", "current"}},
-    {"three quotes open a stretch to the end",
-     "m \"\"\" x", {"m", " x"}},
+    {"three quotes open a stretch to the end", "m \"\"\" x", {"m", " x"}},
     {"lone quote at the end", "m current \"", {"m", "current"}},
     {"unclosed stretch", "m \"a b", {"m", "a b"}},
     {"quoted trailing blank stays", "m \"current \"", {"m", "current "}},
-    {"token goes on after the stretch", "m ab\"c d\"ef g", {"m", "abc def", "g"}},
+    {"token goes on after the stretch",
+     "m ab\"c d\"ef g",
+     {"m", "abc def", "g"}},
     {"doubled quote inside closes and reopens", "m \"a\"\"b\"", {"m", "ab"}},
     {"no escape", "m a\\\"b c\"", {"m", "a\\b c"}},
     {"quoted blanks", "m osd 1 \"   \"", {"m", "osd", "1", "   "}},
@@ -62,8 +70,10 @@ TEST(SplitCommandLineTest, Table) {
 
 TEST(SplitCommandLineTest, DoubleByteCharactersStayWhole) {
   // 0x81 0x20 is one character: its trail byte is no separator.
-  EXPECT_EQ((Tokens{"m", "\x81 x"}), SplitCommandLine("m \x81 x", ShiftJisLead));
-  EXPECT_EQ((Tokens{"m", "\x81", "x"}), SplitCommandLine("m \x81 x", NoLeadBytes));
+  EXPECT_EQ((Tokens{"m", "\x81 x"}),
+            SplitCommandLine("m \x81 x", ShiftJisLead));
+  EXPECT_EQ((Tokens{"m", "\x81", "x"}),
+            SplitCommandLine("m \x81 x", NoLeadBytes));
   // A trail byte that looks like a quote does not open a stretch.
   EXPECT_EQ((Tokens{"m", "\x81\"", "x"}),
             SplitCommandLine("m \x81\" x", ShiftJisLead));
@@ -77,7 +87,7 @@ TEST(LowerAsciiTest, FoldsOnlyAToZ) {
 }
 
 TEST(SettingsPathForTest, DirectoryOfTheModule) {
-  struct {
+  const struct {
     const char* module;
     const char* expected;
   } cases[] = {

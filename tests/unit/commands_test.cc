@@ -37,7 +37,7 @@ TEST_F(CommandsTest, UsageTextIsExact) {
 }
 
 TEST_F(CommandsTest, MatchesWordAndCount) {
-  struct {
+  const struct {
     const char* arguments;
     bool usage;
   } cases[] = {
@@ -88,7 +88,7 @@ TEST_F(CommandsTest, ReleaseFlushesAfterTheUsageBox) {
 }
 
 TEST_F(CommandsTest, SlotFollowsAcLineStatus) {
-  struct {
+  const struct {
     std::uint8_t status;
     const char* key;
   } cases[] = {{1, "CurrentProfileAC"},
@@ -101,19 +101,22 @@ TEST_F(CommandsTest, SlotFollowsAcLineStatus) {
     platform.ac_line_status = c.status;
     Run("profile 2");
     EXPECT_EQ("2", System(c.key)) << "status " << int{c.status};
-    EXPECT_EQ(1u, platform.ini()["System"].size()) << "status " << int{c.status};
+    EXPECT_EQ(1u, platform.ini()["System"].size())
+        << "status " << int{c.status};
   }
 }
 
 TEST_F(CommandsTest, ProfileArguments) {
-  struct {
+  const struct {
     const char* argument;
     const char* stored;  // nullptr: nothing written, usage box.
   } cases[] = {
-      {"2", "2"},        {"$10", "16"},      {"0x10", "16"}, {"-1", "-1"},
-      {"007", "7"},      {"\"$FFFFFFFF\"", "-1"},
-      {"1.5", nullptr},  {"abc", nullptr},   {"\"2 \"", nullptr},
-      {"2147483648", nullptr}, {"\"\" 2", "2"},
+      {"2", "2"},          {"$10", "16"},
+      {"0x10", "16"},      {"-1", "-1"},
+      {"007", "7"},        {"\"$FFFFFFFF\"", "-1"},
+      {"1.5", nullptr},    {"abc", nullptr},
+      {"\"2 \"", nullptr}, {"2147483648", nullptr},
+      {"\"\" 2", "2"},
   };
   for (const auto& c : cases) {
     FakePlatform fresh;
@@ -191,8 +194,9 @@ TEST_F(CommandsTest, LongModulePathNamesTheFileNextToIt) {
   platform.module_path = directory + "morvask.exe";
   Run("profile 4");
   ASSERT_EQ(1u, platform.files.count(directory + "morvask.ini"));
-  EXPECT_EQ("4",
-            platform.files[directory + "morvask.ini"]["System"]["CurrentProfileAC"]);
+  EXPECT_EQ(
+      "4",
+      platform.files[directory + "morvask.ini"]["System"]["CurrentProfileAC"]);
 }
 
 TEST(ArgumentToIntTest, NamesTheArgumentInItsError) {

@@ -10,15 +10,15 @@
 namespace {
 
 TEST(ContinuesBurstTest, Boundaries) {
-  struct {
+  const struct {
     std::int32_t now, last, delay;
     bool expected;
   } cases[] = {
       {5000, 3000, 2200, true},
-      {5200, 3000, 2200, true},    // Exactly delay later.
+      {5200, 3000, 2200, true},  // Exactly delay later.
       {5201, 3000, 2200, false},
       {3000, 3000, 2200, true},
-      {2999, 3000, 2200, false},   // Tick above now: restarted machine.
+      {2999, 3000, 2200, false},  // Tick above now: restarted machine.
       {100, 0, 2200, true},
       // The counter passed 2^31: stored as negative, still compared right.
       {INT32_MIN + 100, INT32_MAX - 100, 2200, false},  // now < last
@@ -27,7 +27,7 @@ TEST(ContinuesBurstTest, Boundaries) {
       {10, -10, 2200, true},
       {0, 0, 0, true},
       {1, 0, 0, false},
-      {0, 0, -1, false},           // A negative delay ends every burst.
+      {0, 0, -1, false},  // A negative delay ends every burst.
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.expected, ContinuesBurst(c.now, c.last, c.delay))
@@ -117,7 +117,7 @@ TEST_F(CycleTest, OrderOfReadsAndWrites) {
 }
 
 TEST_F(CycleTest, NewBurstStepsOrShowsFirst) {
-  struct {
+  const struct {
     const char* show_first;
     std::uint32_t expected;
   } cases[] = {{"0", 0}, {nullptr, 0}, {"1", 2}, {"yes", 0}};
@@ -144,7 +144,8 @@ TEST_F(CycleTest, BurstContinuesAtExactlyDelayAndSkipsTheSwitch) {
   Key("System", "TickId") = "1000";
   Press(1500);
   EXPECT_EQ("1", Key("System", "CurrentProfileAC"));
-  EXPECT_TRUE(platform.CallsStartingWith("Read [Main] ShowBeforeSwitch").empty());
+  EXPECT_TRUE(
+      platform.CallsStartingWith("Read [Main] ShowBeforeSwitch").empty());
 }
 
 TEST_F(CycleTest, LaterPressTakesOverTheApply) {
@@ -175,12 +176,15 @@ TEST_F(CycleTest, NegativeIndexBelowCountIsKept) {
 }
 
 TEST_F(CycleTest, CountsOfZeroAndBelow) {
-  struct {
+  const struct {
     const char* count;
     const char* current;
     const char* expected;
-  } cases[] = {{"0", "5", "0"}, {"0", "-5", "-4"}, {"-3", "-3", "0"},
-               {"-3", "-10", "-9"}, {"abc", "0", "0"}};
+  } cases[] = {{"0", "5", "0"},
+               {"0", "-5", "-4"},
+               {"-3", "-3", "0"},
+               {"-3", "-10", "-9"},
+               {"abc", "0", "0"}};
   for (const auto& c : cases) {
     Key("Main", "ProfileCount") = c.count;
     Key("System", "CurrentProfileAC") = c.current;

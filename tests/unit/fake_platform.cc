@@ -53,9 +53,9 @@ void FakePlatform::Sleep(std::uint32_t milliseconds) {
 }
 
 std::string FakePlatform::ReadIniString(const std::string& section,
-                                            const std::string& key,
-                                            const std::string& default_value,
-                                            const std::string& path) {
+                                        const std::string& key,
+                                        const std::string& default_value,
+                                        const std::string& path) {
   calls.push_back("Read [" + section + "] " + key);
   std::string value = default_value;
   auto file = files.find(path);
@@ -69,9 +69,9 @@ std::string FakePlatform::ReadIniString(const std::string& section,
 }
 
 bool FakePlatform::WriteIniString(const std::string& section,
-                                      const std::string& key,
-                                      const std::string& value,
-                                      const std::string& path) {
+                                  const std::string& key,
+                                  const std::string& value,
+                                  const std::string& path) {
   calls.push_back("Write [" + section + "] " + key + "=" + value);
   if (refuse_writes) return false;
   files[path][section][key] = value;
@@ -120,8 +120,7 @@ void FakePlatform::CloseKey(RegistryKey key) {
 
 ProcessHandle FakePlatform::StartProcess(const std::string& command_line,
                                          std::uint32_t flags) {
-  calls.push_back("StartProcess " + std::to_string(flags) + " " +
-                  command_line);
+  calls.push_back("StartProcess " + std::to_string(flags) + " " + command_line);
   started.push_back(command_line);
   return processes_start ? 0x9a0 : 0;
 }
@@ -139,8 +138,7 @@ WindowHandle FakePlatform::FindTopLevelWindow(const std::string& window_class,
   return found == windows.end() ? 0 : found->second;
 }
 
-bool FakePlatform::PostWindowMessage(WindowHandle window,
-                                     std::uint32_t message,
+bool FakePlatform::PostWindowMessage(WindowHandle window, std::uint32_t message,
                                      std::uint32_t wparam,
                                      std::int32_t lparam) {
   calls.push_back("Post " + std::to_string(wparam));

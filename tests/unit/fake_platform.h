@@ -68,13 +68,12 @@ class FakePlatform : public Platform {
   std::uint32_t TickCount() override;
   std::uint8_t AcLineStatus() override;
   void Sleep(std::uint32_t milliseconds) override;
-  std::string ReadIniString(const std::string& section,
-                                const std::string& key,
-                                const std::string& default_value,
-                                const std::string& path) override;
+  std::string ReadIniString(const std::string& section, const std::string& key,
+                            const std::string& default_value,
+                            const std::string& path) override;
   bool WriteIniString(const std::string& section, const std::string& key,
-                          const std::string& value,
-                          const std::string& path) override;
+                      const std::string& value,
+                      const std::string& path) override;
   void FlushProfile(const std::string& path) override;
   RegistryKey OpenMachineKey(const std::string& subkey) override;
   bool QueryValueSize(RegistryKey key, const std::string& name,

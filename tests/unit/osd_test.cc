@@ -8,13 +8,12 @@
 namespace {
 
 TEST(OsdCommandParameterTest, ImageSetTable) {
-  struct {
+  const struct {
     std::uint16_t set, index;
     std::uint32_t expected;
   } cases[] = {
-      {92, 3, 0x0003005C},   {108, 3, 0x0003006C}, {5, 3, 3},
-      {0, 0, 0},             {92, 0xFFFF, 0xFFFF005C},
-      {91, 0xFFFF, 0xFFFF},  {109, 7, 7},
+      {92, 3, 0x0003005C},      {108, 3, 0x0003006C}, {5, 3, 3},   {0, 0, 0},
+      {92, 0xFFFF, 0xFFFF005C}, {91, 0xFFFF, 0xFFFF}, {109, 7, 7},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.expected, OsdCommandParameter(c.set, c.index))

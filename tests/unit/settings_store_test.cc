@@ -24,13 +24,13 @@ TEST_F(SettingsStoreTest, MissingFileReadsDefaults) {
 }
 
 TEST_F(SettingsStoreTest, IntegerValues) {
-  struct {
+  const struct {
     const char* value;
     std::int32_t expected;
   } cases[] = {
-      {"0x7D0", 2000}, {"$7d0", 2000},       {"3x", 77},   {"", 77},
-      {"-3", -3},      {"2147483648", 77},   {" 12", 12},  {"$FFFFFFFF", -1},
-      {"$100000000", 77},
+      {"0x7D0", 2000}, {"$7d0", 2000},    {"3x", 77},
+      {"", 77},        {"-3", -3},        {"2147483648", 77},
+      {" 12", 12},     {"$FFFFFFFF", -1}, {"$100000000", 77},
   };
   IniFileStore store(platform, kPath);
   for (const auto& c : cases) {
@@ -41,11 +41,11 @@ TEST_F(SettingsStoreTest, IntegerValues) {
 }
 
 TEST_F(SettingsStoreTest, SwitchValues) {
-  struct {
+  const struct {
     const char* value;
     bool expected;
-  } cases[] = {{"1", true},  {"-1", true},     {"0x1", true}, {"0", false},
-               {"true", false}, {"yes", false}, {"", false},  {"2", true}};
+  } cases[] = {{"1", true},     {"-1", true},   {"0x1", true}, {"0", false},
+               {"true", false}, {"yes", false}, {"", false},   {"2", true}};
   IniFileStore store(platform, kPath);
   for (const auto& c : cases) {
     platform.files[kPath]["Main"]["RMClock"] = c.value;

@@ -1,0 +1,21 @@
+#!/bin/bash
+# Static checks: formatting (check only), cppcheck, and clang-tidy on the
+# portable sources (it reads build/native/compile_commands.json, so the
+# native preset must be configured first).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+sources=$(git ls-files 'src/*.cc' 'src/*.h' 'tests/*.cc' 'tests/*.h')
+echo "lint: clang-format"
+clang-format --dry-run --Werror $sources
+
+echo "lint: cppcheck"
+cppcheck --quiet --std=c++17 --enable=warning,performance,portability,style \
+  --suppress=useStlAlgorithm --library=googletest --inline-suppr \
+  --error-exitcode=1 -I src -I tests/unit src tests/unit tests/fuzz
+
+echo "lint: clang-tidy"
+portable=$(git ls-files 'src/*.cc' | grep -v '_win32\.cc$')
+clang-tidy -p build/native --quiet $portable 2>&1 | grep -v 'warnings generated' || true
+clang-tidy -p build/native --quiet $portable >/dev/null 2>&1
+echo "lint: clean"
