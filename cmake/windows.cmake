@@ -24,13 +24,14 @@ target_compile_options(morvask PRIVATE ${release_flags} -Wall -Wextra -Werror)
 target_link_options(morvask PRIVATE ${release_link})
 
 # Stand-ins and helpers for the system tests; never shipped.
-foreach(standin launch window cli regset)
+foreach(standin launch window cli regset floor)
   add_executable(standin_${standin} tests/standins/${standin}.cc)
   target_link_options(standin_${standin} PRIVATE -static -s)
 endforeach()
 set_target_properties(standin_launch PROPERTIES OUTPUT_NAME launch)
 set_target_properties(standin_cli PROPERTIES OUTPUT_NAME CLI)
 set_target_properties(standin_regset PROPERTIES OUTPUT_NAME regset)
+set_target_properties(standin_floor PROPERTIES OUTPUT_NAME floor WIN32_EXECUTABLE ON)
 
 # The release zip: bash scripts/package.sh, or this target.
 add_custom_target(release_zip

@@ -5,7 +5,8 @@
 //
 // The command line is taken byte for byte from the file. Output, one item a
 // line, texts in hexadecimal so that every byte survives:
-//   start TICK / box CAPTION_HEX TEXT_HEX ICON BUTTONS / exit CODE ELAPSED_MS
+//   start TICK MICROSECONDS / box CAPTION_HEX TEXT_HEX ICON BUTTONS /
+//   exit CODE ELAPSED_MS ELAPSED_MICROSECONDS
 // ICON is "present" or "none"; BUTTONS lists the visible buttons' ids.
 //   or timeout ELAPSED_MS
 #include <windows.h>
@@ -16,6 +17,14 @@
 #include <vector>
 
 namespace {
+
+/// Microseconds on the performance counter, which all processes share.
+unsigned long long Microseconds() {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return now.QuadPart * 1000000ull / frequency.QuadPart;
+}
 
 std::string Hex(const std::string& bytes) {
   static const char kDigits[] = "0123456789abcdef";
@@ -116,7 +125,8 @@ int main(int argc, char** argv) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
   DWORD start = GetTickCount();
-  std::printf("start %lu\n", start);
+  unsigned long long start_us = Microseconds();
+  std::printf("start %lu %llu\n", start, start_us);
   std::fflush(stdout);
   if (!CreateProcessA(argv[1], writable.data(), nullptr, nullptr, FALSE, 0,
                       nullptr, nullptr, &startup, &info)) {
@@ -143,6 +153,7 @@ int main(int argc, char** argv) {
   }
   DWORD code = 0;
   GetExitCodeProcess(info.hProcess, &code);
-  std::printf("exit %lu %lu\n", code, GetTickCount() - start);
+  std::printf("exit %lu %lu %llu\n", code, GetTickCount() - start,
+              Microseconds() - start_us);
   return 0;
 }

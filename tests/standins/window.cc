@@ -5,8 +5,9 @@
 //
 // "osd" opens a top-level window of class and title "ATKOSD"; "clock" a
 // dialog (class "#32770") titled "RightMark CPU Clock Utility". The log
-// gets "ready" once the window exists, then "command WPARAM LPARAM TICK"
-// for each message, in decimal.
+// gets "ready" once the window exists, then "command WPARAM LPARAM TICK
+// MICROSECONDS" for each message, in decimal (the microseconds are on the
+// performance counter).
 #include <windows.h>
 
 #include <cstdio>
@@ -18,9 +19,12 @@ namespace {
 FILE* g_log = nullptr;
 
 void Record(WPARAM wparam, LPARAM lparam) {
-  std::fprintf(g_log, "command %lu %ld %lu\n",
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  std::fprintf(g_log, "command %lu %ld %lu %llu\n",
                static_cast<unsigned long>(wparam), static_cast<long>(lparam),
-               GetTickCount());
+               GetTickCount(), now.QuadPart * 1000000ull / frequency.QuadPart);
   std::fflush(g_log);
 }
 

@@ -69,6 +69,8 @@ class Box:
 @dataclass
 class Result:
     start_tick: int = 0
+    start_us: int = 0
+    elapsed_us: int = None
     boxes: list = field(default_factory=list)
     exit_code: int = None
     elapsed_ms: int = None
@@ -88,6 +90,7 @@ def parse_launch_output(text):
             continue
         if words[0] == "start":
             result.start_tick = int(words[1])
+            result.start_us = int(words[2])
         elif words[0] == "box":
             unhex = lambda h: b"" if h == "-" else bytes.fromhex(h)
             result.boxes.append(Box(unhex(words[1]), unhex(words[2]),
@@ -95,6 +98,7 @@ def parse_launch_output(text):
         elif words[0] == "exit":
             result.exit_code = int(words[1])
             result.elapsed_ms = int(words[2])
+            result.elapsed_us = int(words[3])
         elif words[0] == "timeout":
             result.timed_out = True
             result.elapsed_ms = int(words[1])
@@ -160,9 +164,11 @@ class Sandbox:
         path.write_bytes(line)
         return path
 
-    def start(self, args, program=b"morvask", timeout_ms=30000, env=None):
-        """Starts morvask through the launcher; returns the Popen."""
-        cmd = [str(tool("launch.exe")), winpath(self.exe),
+    def start(self, args, program=b"morvask", timeout_ms=30000, env=None,
+              exe=None):
+        """Starts morvask (or `exe`) through the launcher; returns the
+        Popen."""
+        cmd = [str(tool("launch.exe")), winpath(exe or self.exe),
                winpath(self.command_line_file(args, program)), str(timeout_ms)]
         extra = dict(self.extra_env, **(env or {}))
         return subprocess.Popen(self._power_wrapper() + ["wine"] + cmd,
@@ -228,6 +234,11 @@ class Standin:
             if words and words[0] == "command":
                 result.append((int(words[1]), int(words[2]), int(words[3])))
         return result
+
+    def arrival_us(self):
+        """Performance-counter microseconds at which each command came."""
+        return [int(line.split()[4]) for line in self.log.read_text().splitlines()
+                if line.startswith("command ")]
 
     def params(self):
         return [c[0] for c in self.commands()]

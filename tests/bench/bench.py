@@ -1,0 +1,109 @@
+"""Benchmark of morvask.exe under Wine on this machine; prints a table.
+
+- press-to-display latency: from the start of "morvask next" to the
+  stand-in display window receiving its command, beside the same figure
+  for a floor program that only finds the window and posts one command;
+- settle overhead: start-to-exit time of a press minus its Delay, beside
+  the start-to-exit time of the floor program;
+- executable size and imported DLLs.
+
+Figures are medians over --presses runs (at least 10).
+"""
+import argparse
+import statistics
+import sys
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "system"))
+import harness  # noqa: E402
+
+SETTLE_DELAY_MS = 500
+ALLOWED = {"kernel32.dll", "user32.dll", "advapi32.dll", "msvcrt.dll"}
+
+
+def display_latencies(box, osd, presses, exe=None):
+    """Microseconds from each start to the display command's arrival."""
+    latencies = []
+    for _ in range(presses):
+        seen = len(osd.arrival_us())
+        result = box.run(b"next", exe=exe)
+        osd.wait_for(seen + 1)
+        latencies.append(osd.arrival_us()[seen] - result.start_us)
+        time.sleep(0.05)
+    return latencies
+
+
+def settle_overheads(box, presses):
+    """Microseconds each press ran beyond its delay."""
+    box.write_ini(f"[Main]\nShowAtkOsd=1\nRMClock=1\nDelay={SETTLE_DELAY_MS}")
+    return [box.run(b"next").elapsed_us - SETTLE_DELAY_MS * 1000
+            for _ in range(presses)]
+
+
+def floor_runtimes(box, presses):
+    """Start-to-exit microseconds of the floor program: what Wine's process
+    start and exit cost by themselves."""
+    return [box.run(b"", exe=harness.tool("floor.exe")).elapsed_us
+            for _ in range(presses)]
+
+
+def imported_dlls(path):
+    import subprocess
+    out = subprocess.run(["i686-w64-mingw32-objdump", "-p", str(path)],
+                         check=True, capture_output=True, text=True).stdout
+    return sorted({line.split(":", 1)[1].strip()
+                   for line in out.splitlines() if "DLL Name:" in line})
+
+
+def ms(us):
+    return f"{us / 1000:.1f} ms"
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--presses", type=int, default=15)
+    presses = max(10, parser.parse_args().presses)
+
+    box = harness.Sandbox("bench")
+    box.write_ini("[Main]\nShowAtkOsd=1\nDelay=0\n[1]\nAtkOsdImageSet=92")
+    osd = harness.Standin(box, harness.OSD)
+    try:
+        display_latencies(box, osd, 3)  # Warm up the server and caches.
+        morvask = statistics.median(display_latencies(box, osd, presses))
+        floor = statistics.median(
+            display_latencies(box, osd, presses, exe=harness.tool("floor.exe")))
+        settle = statistics.median(settle_overheads(box, presses))
+        floor_run = statistics.median(floor_runtimes(box, presses))
+    finally:
+        osd.close()
+
+    exe = harness.tool("morvask.exe")
+    size = exe.stat().st_size
+    dlls = imported_dlls(exe)
+    ratio = morvask / floor
+    rows = [
+        ("press-to-display latency (median)", ms(morvask),
+         f"<= 1.3 x floor ({ms(1.3 * floor)})", ratio <= 1.3),
+        ("  floor: find window, post once", ms(floor), "", None),
+        ("  ratio to floor", f"{ratio:.2f} x", "<= 1.30 x", ratio <= 1.3),
+        (f"settle overhead (median, Delay {SETTLE_DELAY_MS} ms)", ms(settle),
+         "<= 60 ms", settle <= 60000),
+        ("  floor: start to exit", ms(floor_run), "", None),
+        ("  settle overhead beyond the floor", ms(settle - floor_run), "",
+         None),
+        ("executable size", f"{size / 1024:.1f} KiB", "<= 256 KiB",
+         size <= 256 * 1024),
+        ("imported DLLs", ", ".join(dlls), "Windows' own only",
+         {d.lower() for d in dlls} <= ALLOWED),
+    ]
+    print(f"morvask benchmark under Wine, {presses} presses per figure\n")
+    print(f"{'measure':<44} {'figure':<40} {'target':<26} met")
+    print("-" * 116)
+    for name, figure, target, met in rows:
+        mark = "" if met is None else ("yes" if met else "NO")
+        print(f"{name:<44} {figure:<40} {target:<26} {mark}")
+
+
+if __name__ == "__main__":
+    main()
