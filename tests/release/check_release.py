@@ -84,6 +84,17 @@ class ReleaseTest(unittest.TestCase):
         self.assertTrue(self.data == (tree / "morvask.exe").read_bytes(),
                         "the second build differs")
 
+    def test_task_scheduler_xml_is_well_formed(self):
+        import xml.etree.ElementTree as ET
+        task = ET.parse(Path(SOURCE) / "docs" / "morvask-power-events.xml")
+        ns = {"t": "http://schemas.microsoft.com/windows/2004/02/mit/task"}
+        queries = task.getroot().findall(".//t:Subscription", ns)
+        self.assertEqual(2, len(queries))
+        for query in queries:
+            ET.fromstring(query.text)  # The event query is XML of its own.
+        args = task.getroot().find(".//t:Exec/t:Arguments", ns).text
+        self.assertEqual("current", args)
+
     def test_zip_is_reproducible(self):
         script = Path(SOURCE) / "scripts" / "make_zip.py"
         zips = []
