@@ -11,26 +11,30 @@ import sys
 import harness
 
 
+def wine(*args, check=True, timeout=240):
+    # Wine's server and services outlive the command that started them; they
+    # must not inherit the caller's output pipes, or whoever reads those
+    # (CTest) would wait for them to end.
+    return subprocess.run(list(args), env=harness.wine_env(), check=check,
+                          timeout=timeout, stdin=subprocess.DEVNULL,
+                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
 def prepare():
-    env = harness.wine_env()
     prefix = harness.prefix_dir()
     if not (prefix / "system.reg").exists():
-        subprocess.run(["wineboot", "--init"], env=env, check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                       timeout=240)
-        subprocess.run(["wineserver", "-w"], env=env, check=True, timeout=240)
+        wine("wineboot", "--init")
+        wine("wineserver", "-w")
     # A persistent server keeps every later start fast. It fails harmlessly
     # when a server of this prefix is running already.
-    subprocess.run(["wineserver", "-p"], env=env, timeout=60)
-    subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\Drivers",
-                    "/v", "Graphics", "/d", "null", "/f"], env=env, check=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                   timeout=120)
+    wine("wineserver", "-p", check=False, timeout=60)
+    wine("wine", "reg", "add", r"HKCU\Software\Wine\Drivers", "/v",
+         "Graphics", "/d", "null", "/f")
     print("wine prefix ready:", prefix)
 
 
 def stop():
-    subprocess.run(["wineserver", "-k"], env=harness.wine_env(), timeout=60)
+    wine("wineserver", "-k", check=False, timeout=60)
 
 
 if __name__ == "__main__":
