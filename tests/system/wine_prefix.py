@@ -24,12 +24,15 @@ def prepare():
     prefix = harness.prefix_dir()
     if not (prefix / "system.reg").exists():
         wine("wineboot", "--init")
-        wine("wineserver", "-w")
+        wine("wine", "reg", "add", r"HKCU\Software\Wine\Drivers", "/v",
+             "Graphics", "/d", "null", "/f")
+        # The desktop process started by the first boot chose its graphics
+        # driver before the setting existed; end it so the next one reads it.
+        wine("wineserver", "-k", check=False, timeout=60)
+        wine("wineserver", "-w", check=False)
     # A persistent server keeps every later start fast. It fails harmlessly
     # when a server of this prefix is running already.
     wine("wineserver", "-p", check=False, timeout=60)
-    wine("wine", "reg", "add", r"HKCU\Software\Wine\Drivers", "/v",
-         "Graphics", "/d", "null", "/f")
     print("wine prefix ready:", prefix)
 
 
