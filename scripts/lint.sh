@@ -12,7 +12,7 @@ clang-format --dry-run --Werror $sources
 echo "lint: cppcheck"
 cppcheck --quiet --std=c++17 --enable=warning,performance,portability,style \
   --suppress=useStlAlgorithm --library=googletest --inline-suppr \
-  --error-exitcode=1 -I src -I tests/unit src tests/unit tests/fuzz
+  --error-exitcode=1 -I src -I tests/unit src tests/unit tests/fuzz tests/standins
 
 echo "lint: clang-tidy"
 portable=$(git ls-files 'src/*.cc' | grep -v '_win32\.cc$')

@@ -16,7 +16,6 @@ def contents(exe):
     docs = REPO / "docs"
     yield "morvask.exe", Path(exe).read_bytes()
     yield "morvask.ini", crlf(REPO / "examples" / "morvask.ini")
-    yield "README.md", crlf(REPO / "README.md")
     for doc in sorted(docs.iterdir()):
         yield f"docs/{doc.name}", crlf(doc)
 

@@ -83,7 +83,6 @@ BOOL CALLBACK ReadControl(HWND control, LPARAM param) {
   BoxContents* box = reinterpret_cast<BoxContents*>(param);
   char cls[64] = {};
   GetClassNameA(control, cls, sizeof cls);
-  std::string kind = cls;
   LONG style = GetWindowLongA(control, GWL_STYLE);
   int id = GetDlgCtrlID(control);
   if (_stricmp(cls, "Button") == 0 && IsWindowVisible(control)) {
