@@ -96,7 +96,7 @@ int RunMorvask(Platform& platform) {
   IniFileStore settings(platform,
                         SettingsPathFor(platform.ModulePath(), is_lead_byte));
   try {
-    Session session{platform, settings, 0, PowerSlot::kBattery, 0, {}};
+    Session session(platform, settings);
     session.start_tick = platform.TickCount();
     session.slot = PowerSlotFor(platform.AcLineStatus());
     session.tokens = SplitCommandLine(platform.CommandLine(), is_lead_byte);

@@ -20,6 +20,9 @@ PowerSlot PowerSlotFor(std::uint8_t ac_line_status);
 const char* SlotKey(PowerSlot slot);
 
 struct Session {
+  Session(Platform& platform_in, SettingsStore& settings_in)
+      : platform(platform_in), settings(settings_in) {}
+
   Platform& platform;
   SettingsStore& settings;
   std::uint32_t start_tick = 0;

@@ -49,7 +49,7 @@ class CycleTest : public ::testing::Test {
  protected:
   void Press(std::uint32_t tick) {
     platform.tick = tick;
-    Session session{platform, settings, tick, PowerSlot::kBattery, 0, {}};
+    Session session(platform, settings);
     session.start_tick = tick;
     session.slot = PowerSlotFor(platform.ac_line_status);
     CycleNextProfile(session);
