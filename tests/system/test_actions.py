@@ -54,6 +54,30 @@ class DisplayTest(SystemTest):
         self.assert_normal_run(self.box.run(b"show"))
         self.assertEqual([0xFFFE006C], osd.wait_for(1))
 
+    def test_settings_read_alike_with_any_line_ends(self):
+        osd = self.standin(OSD)
+        ini = """
+            [Main]
+            ShowAtkOsd = 1
+            [System]
+            CurrentProfileAC=0x1
+            [1]
+            AtkOsdImageSet=108
+            AtkOsdImageIndex=$7
+        """
+        for name, newline in (("CR LF", "\r\n"), ("LF", "\n")):
+            with self.subTest(name):
+                self.box.write_ini(ini, newline=newline)
+                seen = len(osd.commands())
+                self.assert_normal_run(self.box.run(b"show"), name)
+                self.assertEqual([0x0007006C], osd.wait_for(seen + 1)[seen:],
+                                 name)
+                self.assert_normal_run(self.box.run(b"profile 2"), name)
+                self.assertEqual("2", self.box.value("System",
+                                                     "CurrentProfileAC"), name)
+                self.assertEqual("$7", self.box.value("1", "AtkOsdImageIndex"),
+                                 name)
+
     def test_no_window_is_no_failure(self):
         self.box.write_ini("[Main]\nShowAtkOsd=1\nRMClock=1")
         for args in (b"osd 92 3", b"show", b"current", b"profile 1"):
