@@ -139,6 +139,10 @@ class NextTest(SystemTest):
         self.assertEqual("0", self.box.value("System", "CurrentProfileAC"))
         self.assert_normal_run(self.box.run(b"profile 1"))
         self.assertEqual("1", self.box.value("System", "CurrentProfileBatt"))
+        self.assertEqual("0", self.box.value("System", "CurrentProfileAC"))
+        # The reading commands take the battery's profile too.
+        self.assert_normal_run(self.box.run(b"show"))
+        self.assertEqual([3, 1, 1], self.osd.wait_for(3))
 
 
 if __name__ == "__main__":
