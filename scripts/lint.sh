@@ -16,6 +16,8 @@ cppcheck --quiet --std=c++17 --enable=warning,performance,portability,style \
 
 echo "lint: clang-tidy"
 portable=$(git ls-files 'src/*.cc' | grep -v '_win32\.cc$')
-clang-tidy -p build/native --quiet $portable 2>&1 | grep -v 'warnings generated' || true
-clang-tidy -p build/native --quiet $portable >/dev/null 2>&1
+if ! report=$(clang-tidy -p build/native --quiet $portable 2>&1); then
+  grep -v 'warnings generated' <<<"$report"
+  exit 1
+fi
 echo "lint: clean"
