@@ -6,9 +6,8 @@
 // The command line is taken byte for byte from the file. Output, one item a
 // line, texts in hexadecimal so that every byte survives:
 //   start TICK MICROSECONDS / box CAPTION_HEX TEXT_HEX ICON BUTTONS /
-//   exit CODE ELAPSED_MS ELAPSED_MICROSECONDS
+//   exit CODE ELAPSED_MS ELAPSED_MICROSECONDS, or timeout ELAPSED_MS
 // ICON is "present" or "none"; BUTTONS lists the visible buttons' ids.
-//   or timeout ELAPSED_MS
 #include <windows.h>
 
 #include <cstdio>
@@ -16,15 +15,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "microseconds.h"
 
-/// Microseconds on the performance counter, which all processes share.
-unsigned long long Microseconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return now.QuadPart * 1000000ull / frequency.QuadPart;
-}
+namespace {
 
 std::string Hex(const std::string& bytes) {
   static const char kDigits[] = "0123456789abcdef";

@@ -7,24 +7,23 @@
 // dialog (class "#32770") titled "RightMark CPU Clock Utility". The log
 // gets "ready" once the window exists, then "command WPARAM LPARAM TICK
 // MICROSECONDS" for each message, in decimal (the microseconds are on the
-// performance counter).
+// performance counter, as the launcher reports them).
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "microseconds.h"
+
 namespace {
 
 FILE* g_log = nullptr;
 
 void Record(WPARAM wparam, LPARAM lparam) {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
   std::fprintf(g_log, "command %lu %ld %lu %llu\n",
                static_cast<unsigned long>(wparam), static_cast<long>(lparam),
-               GetTickCount(), now.QuadPart * 1000000ull / frequency.QuadPart);
+               GetTickCount(), Microseconds());
   std::fflush(g_log);
 }
 
