@@ -15,11 +15,12 @@ import sys
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "system"))
+TESTS = Path(__file__).resolve().parents[1]
+sys.path[:0] = [str(TESTS / "system"), str(TESTS / "release")]
 import harness  # noqa: E402
+from pe_imports import imported_dlls, only_windows_own  # noqa: E402
 
 SETTLE_DELAY_MS = 500
-ALLOWED = {"kernel32.dll", "user32.dll", "advapi32.dll", "msvcrt.dll"}
 
 
 def display_latencies(box, osd, presses, exe=None):
@@ -46,14 +47,6 @@ def floor_runtimes(box, presses):
     start and exit cost by themselves."""
     return [box.run(b"", exe=harness.tool("floor.exe")).elapsed_us
             for _ in range(presses)]
-
-
-def imported_dlls(path):
-    import subprocess
-    out = subprocess.run(["i686-w64-mingw32-objdump", "-p", str(path)],
-                         check=True, capture_output=True, text=True).stdout
-    return sorted({line.split(":", 1)[1].strip()
-                   for line in out.splitlines() if "DLL Name:" in line})
 
 
 def ms(us):
@@ -95,7 +88,7 @@ def main():
         ("executable size", f"{size / 1024:.1f} KiB", "<= 256 KiB",
          size <= 256 * 1024),
         ("imported DLLs", ", ".join(dlls), "Windows' own only",
-         {d.lower() for d in dlls} <= ALLOWED),
+         only_windows_own(dlls)),
     ]
     print(f"morvask benchmark under Wine, {presses} presses per figure\n")
     print(f"{'measure':<44} {'figure':<40} {'target':<26} met")
