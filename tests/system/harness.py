@@ -226,19 +226,19 @@ class Standin:
                 raise RuntimeError(f"stand-in {kind} did not start")
             time.sleep(0.05)
 
+    def _records(self):
+        """[wparam, lparam, tick, microseconds] of each command, in order."""
+        return [[int(word) for word in line.split()[1:]]
+                for line in self.log.read_text().splitlines()
+                if line.startswith("command ")]
+
     def commands(self):
         """[(wparam, lparam, tick)] in the order received."""
-        result = []
-        for line in self.log.read_text().splitlines():
-            words = line.split()
-            if words and words[0] == "command":
-                result.append((int(words[1]), int(words[2]), int(words[3])))
-        return result
+        return [tuple(record[:3]) for record in self._records()]
 
     def arrival_us(self):
         """Performance-counter microseconds at which each command came."""
-        return [int(line.split()[4]) for line in self.log.read_text().splitlines()
-                if line.startswith("command ")]
+        return [record[3] for record in self._records()]
 
     def params(self):
         return [c[0] for c in self.commands()]
