@@ -27,17 +27,19 @@ class Demo:
 
     def report(self, settle=0.5):
         time.sleep(settle)
-        for wparam, _, _ in self.osd.commands()[self.seen["osd"]:]:
+        # Each log is read once, so that nothing arriving meanwhile is
+        # counted as seen without having been printed.
+        received = {"osd": self.osd.params(), "clock": self.clock.params(),
+                    "cli": self.cli.command_lines()}
+        for wparam in received["osd"][self.seen["osd"]:]:
             print(f"    ATKOSD window     <- WM_COMMAND 0x{wparam:08X}"
                   f" (image set {wparam & 0xFFFF}, index {wparam >> 16})")
-        for wparam, _, _ in self.clock.commands()[self.seen["clock"]:]:
+        for wparam in received["clock"][self.seen["clock"]:]:
             print(f"    clock utility     <- WM_COMMAND 0x{wparam:X}"
                   f" (base 0x800E + profile {wparam - harness.CLOCK_BASE})")
-        for line in self.cli.command_lines()[self.seen["cli"]:]:
+        for line in received["cli"][self.seen["cli"]:]:
             print(f"    CLI.exe started   :  {line.decode('latin-1')}")
-        self.seen = {"osd": len(self.osd.commands()),
-                     "clock": len(self.clock.commands()),
-                     "cli": len(self.cli.command_lines())}
+        self.seen = {name: len(items) for name, items in received.items()}
 
     def run(self, args, note):
         print(f"\n$ morvask {args}    # {note}")
