@@ -8,14 +8,10 @@
 
 #include "app/command_line.h"
 #include "app/commands.h"
+#include "code_pages.h"
 #include "fake_platform.h"
 
 namespace {
-
-bool ShiftJisLead(unsigned char b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-bool NoLeadBytes(unsigned char) { return false; }
 
 void Check(bool condition) {
   if (!condition) std::abort();

@@ -5,15 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "code_pages.h"
+
 namespace {
 
 using Tokens = std::vector<std::string>;
-
-bool NoLeadBytes(unsigned char) { return false; }
-// Shift-JIS lead bytes, enough for these tests.
-bool ShiftJisLead(unsigned char b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
 
 struct Case {
   const char* name;
