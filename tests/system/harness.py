@@ -121,7 +121,7 @@ class Sandbox:
         shutil.copy(tool("morvask.exe"), self.exe)
         self.ini = self.dir / "morvask.ini"
         self.extra_env = {}
-        self.battery = False
+        self.power_supply = None  # A stand-in folder, once use_battery ran.
         self._runs = 0
 
     def _unlock_all(self):
@@ -190,13 +190,13 @@ class Sandbox:
             (supply / name).mkdir(parents=True, exist_ok=True)
             for file, text in files.items():
                 (supply / name / file).write_text(text + "\n")
-        self.battery = supply
+        self.power_supply = supply
 
     def _power_wrapper(self):
-        if not self.battery:
+        if not self.power_supply:
             return []
         mount = 'mount --bind "$0" /sys/class/power_supply && exec "$@"'
-        return ["unshare", "-m", "sh", "-c", mount, str(self.battery)]
+        return ["unshare", "-m", "sh", "-c", mount, str(self.power_supply)]
 
     @staticmethod
     def finish(process):
@@ -256,16 +256,16 @@ class Standin:
 
 
 class CliStandin:
-    """The stand-in CLI.exe placed in a folder, and what it recorded."""
+    """The stand-in CLI.exe placed in a folder, and what it recorded. It runs
+    longer when the sandbox's MORVASK_TEST_CLI_SLEEP_MS says so."""
 
-    def __init__(self, sandbox, folder, sleep_ms=0):
+    def __init__(self, sandbox, folder):
         folder.mkdir(parents=True, exist_ok=True)
         self.exe = folder / "CLI.exe"
         shutil.copy(tool("CLI.exe"), self.exe)
         self.log = sandbox.dir / "cli.log"
         self.log.write_text("")
-        sandbox.extra_env.update(MORVASK_TEST_CLI_LOG=winpath(self.log),
-                                 MORVASK_TEST_CLI_SLEEP_MS=str(sleep_ms))
+        sandbox.extra_env["MORVASK_TEST_CLI_LOG"] = winpath(self.log)
 
     def command_lines(self, wait_for=0, timeout=5.0):
         deadline = time.monotonic() + timeout
