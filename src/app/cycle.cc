@@ -15,11 +15,17 @@ std::int32_t WrappingAdd(std::int32_t a, std::int32_t b) {
                                    static_cast<std::uint32_t>(b));
 }
 
+// Unsigned, so that a stored tick of INT32_MIN is never negated.
+std::int32_t WrappingSubtract(std::int32_t a, std::int32_t b) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) -
+                                   static_cast<std::uint32_t>(b));
+}
+
 }  // namespace
 
 bool ContinuesBurst(std::int32_t now, std::int32_t last, std::int32_t delay) {
   if (now < last) return false;  // The tick counter restarted since.
-  return WrappingAdd(now, -last) <= delay;
+  return WrappingSubtract(now, last) <= delay;
 }
 
 std::int32_t WrapProfile(std::int32_t profile, std::int32_t count) {

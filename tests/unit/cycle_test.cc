@@ -28,6 +28,9 @@ TEST(ContinuesBurstTest, Boundaries) {
       {0, 0, 0, true},
       {1, 0, 0, false},
       {0, 0, -1, false},  // A negative delay ends every burst.
+      // The stored tick may be the most negative value: no negation of it.
+      {INT32_MIN + 100, INT32_MIN, 2200, true},
+      {INT32_MIN, INT32_MIN, 0, true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.expected, ContinuesBurst(c.now, c.last, c.delay))
