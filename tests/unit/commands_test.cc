@@ -36,37 +36,60 @@ TEST_F(CommandsTest, UsageTextIsExact) {
   EXPECT_EQ(1u, platform.CallsStartingWith("MessageBox 16").size());
 }
 
-TEST_F(CommandsTest, MatchesWordAndCount) {
+TEST_F(CommandsTest, MatchesWordAndCountAndRunsTheRowsEffects) {
+  // Profile p shows image 10 + p and selects clock profile p; no slot key
+  // is stored, so "current" and "show" take profile 0.
+  const std::uint32_t kNone = 0xFFFFFFFF;
+  const std::uint32_t kClock0 = 0x800E;
   const struct {
     const char* arguments;
     bool usage;
+    std::uint32_t shown;    // Display parameter posted, or kNone.
+    std::uint32_t applied;  // Clock parameter posted, or kNone.
   } cases[] = {
-      {"", true},
-      {"bogus", true},
-      {"current", false},
-      {"CURRENT", false},
-      {"CuRrEnT", false},
-      {"\"current\"", false},
-      {"current \"\"", false},
-      {"\"current \"", true},
-      {"current 1", true},
-      {"show", false},
-      {"show 1", true},
-      {"profile", true},
-      {"profile 1", false},
-      {"profile 1 2", true},
-      {"osd 1", true},
-      {"osd 92 3", false},
-      {"osd 92 3 4", true},
-      {"next 1", true},
-      {"curren", true},
-      {"currentx", true},
+      {"", true, kNone, kNone},
+      {"bogus", true, kNone, kNone},
+      {"current", false, 10, kClock0},
+      {"CURRENT", false, 10, kClock0},
+      {"CuRrEnT", false, 10, kClock0},
+      {"\"current\"", false, 10, kClock0},
+      {"current \"\"", false, 10, kClock0},
+      {"\"current \"", true, kNone, kNone},
+      {"current 1", true, kNone, kNone},
+      {"show", false, 10, kNone},
+      {"show 1", true, kNone, kNone},
+      {"profile", true, kNone, kNone},
+      {"profile 1", false, 11, kClock0 + 1},
+      {"profile 1 2", true, kNone, kNone},
+      {"osd 1", true, kNone, kNone},
+      {"osd 92 3", false, (3u << 16) | 92u, kNone},
+      {"osd 92 3 4", true, kNone, kNone},
+      {"next 1", true, kNone, kNone},
+      {"curren", true, kNone, kNone},
+      {"currentx", true, kNone, kNone},
   };
   for (const auto& c : cases) {
     FakePlatform fresh;
     platform = fresh;
+    platform.ini()["Main"]["ShowAtkOsd"] = "1";
+    platform.ini()["Main"]["RMClock"] = "1";
+    for (const char* p : {"0", "1"}) {
+      platform.ini()[p]["AtkOsdImageIndex"] = std::to_string(10 + p[0] - '0');
+      platform.ini()[p]["RMClockProfile"] = p;
+    }
+    const WindowHandle osd = platform.AddWindow("ATKOSD", "ATKOSD");
+    platform.AddWindow("#32770", "RightMark CPU Clock Utility");
     Run(c.arguments);
     EXPECT_EQ(c.usage, ShowedUsage()) << "arguments: " << c.arguments;
+    std::vector<std::uint32_t> shown, applied;
+    for (const auto& post : platform.posts)
+      (post.window == osd ? shown : applied).push_back(post.wparam);
+    auto expect = [](std::uint32_t param) {
+      return param == kNone ? std::vector<std::uint32_t>{}
+                            : std::vector<std::uint32_t>{param};
+    };
+    EXPECT_EQ(expect(c.shown), shown) << "arguments: " << c.arguments;
+    EXPECT_EQ(expect(c.applied), applied) << "arguments: " << c.arguments;
   }
 }
 
@@ -140,10 +163,16 @@ TEST_F(CommandsTest, ProfileIgnoresProfileCountAndTickId) {
   EXPECT_EQ(0u, platform.ini()["System"].count("TickId"));
 }
 
-TEST_F(CommandsTest, RefusedWriteShowsUsage) {
+TEST_F(CommandsTest, RefusedWriteShowsUsageBeforeShowingOrApplying) {
+  platform.ini()["Main"]["ShowAtkOsd"] = "1";
+  platform.ini()["Main"]["RMClock"] = "1";
+  platform.AddWindow("ATKOSD", "ATKOSD");
+  platform.AddWindow("#32770", "RightMark CPU Clock Utility");
   platform.refuse_writes = true;
   Run("profile 1");
   EXPECT_TRUE(ShowedUsage());
+  // The slot is written first, so a refused write stops the command there.
+  EXPECT_TRUE(platform.posts.empty());
 }
 
 TEST_F(CommandsTest, CurrentAndShowOnlyRead) {

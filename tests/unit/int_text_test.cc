@@ -23,6 +23,7 @@ const Case kCases[] = {
     {"2147483648", std::nullopt},
     {"-2147483649", std::nullopt},
     {"99999999999999999999", std::nullopt},
+    {"18446744073709551617", std::nullopt},  // 2^64 + 1: no wrap to 1.
     {"00000000002147483647", 2147483647},
     // Hexadecimal prefixes and the 8-significant-digit limit.
     {"$FFFFFFFF", -1},
