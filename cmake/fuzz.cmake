@@ -11,7 +11,7 @@ foreach(fuzzer command_line int_text)
   add_executable(${fuzzer}_fuzzer tests/fuzz/${fuzzer}_fuzzer.cc
                  tests/unit/fake_platform.cc)
   target_include_directories(${fuzzer}_fuzzer PRIVATE tests/unit)
-  target_link_libraries(${fuzzer}_fuzzer PRIVATE morvask_logic)
+  target_link_libraries(${fuzzer}_fuzzer PRIVATE morvask_logic morvask_warnings)
   target_link_options(${fuzzer}_fuzzer PRIVATE -fsanitize=fuzzer)
   set(work ${CMAKE_BINARY_DIR}/corpus/${fuzzer})
   file(MAKE_DIRECTORY ${work})

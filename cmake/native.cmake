@@ -29,6 +29,6 @@ add_executable(unit_tests
   tests/unit/cycle_test.cc
 )
 target_include_directories(unit_tests PRIVATE tests/unit)
-target_link_libraries(unit_tests PRIVATE morvask_logic GTest::gtest_main)
-target_compile_options(unit_tests PRIVATE -Wall -Wextra -Werror)
+target_link_libraries(unit_tests PRIVATE morvask_logic morvask_warnings
+                      GTest::gtest_main)
 gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST)

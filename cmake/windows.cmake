@@ -19,13 +19,14 @@ add_executable(morvask WIN32
   src/platform/platform_win32.cc
   ${CMAKE_CURRENT_BINARY_DIR}/version.rc
 )
-target_link_libraries(morvask PRIVATE morvask_logic)
-target_compile_options(morvask PRIVATE ${release_flags} -Wall -Wextra -Werror)
+target_link_libraries(morvask PRIVATE morvask_logic morvask_warnings)
+target_compile_options(morvask PRIVATE ${release_flags})
 target_link_options(morvask PRIVATE ${release_link})
 
 # Stand-ins and helpers for the system tests; never shipped.
 foreach(standin launch window cli regset floor)
   add_executable(standin_${standin} tests/standins/${standin}.cc)
+  target_link_libraries(standin_${standin} PRIVATE morvask_warnings)
   target_link_options(standin_${standin} PRIVATE -static -s)
 endforeach()
 set_target_properties(standin_launch PROPERTIES OUTPUT_NAME launch)
