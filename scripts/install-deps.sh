@@ -7,7 +7,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ libgtest-dev libgmock-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
-  wine wine32:i386
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  wine wine32:i386 wine64
   python3 e2fsprogs util-linux zip file
   clang libclang-rt-14-dev clang-format clang-tidy
 )

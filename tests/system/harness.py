@@ -13,8 +13,12 @@ import unittest
 from dataclasses import dataclass, field
 from pathlib import Path
 
+import wine_host
+
 REPO = Path(__file__).resolve().parents[2]
-BUILD = Path(os.environ.get("MORVASK_BUILD_DIR", REPO / "build" / "win32"))
+# The Windows build under test and the Wine it runs under (see wine_host).
+WINE = wine_host.by_name(os.environ.get("MORVASK_WINE_BUILD", "win32"))
+BUILD = Path(os.environ.get("MORVASK_BUILD_DIR", REPO / "build" / WINE.name))
 
 USAGE = ("Usage:\r\n\r\n"
          "morvask current ... reactivate current profile\r\n"
@@ -34,12 +38,19 @@ def prefix_dir():
 
 def wine_env(extra=None):
     env = dict(os.environ)
-    for name in ("DISPLAY", "WAYLAND_DISPLAY"):
+    for name in ("DISPLAY", "WAYLAND_DISPLAY", "WINEARCH"):
         env.pop(name, None)
-    env.update(WINEPREFIX=str(prefix_dir()), WINEARCH="win32",
-               WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+    env.update(WINE.env())
+    env.update(WINEPREFIX=str(prefix_dir()), WINEDEBUG="-all",
+               WINEDLLOVERRIDES="mscoree,mshtml=")
     env.update(extra or {})
     return env
+
+
+def wine(program, *args):
+    """The command that runs a Windows program (or a Wine tool such as
+    "wineboot") under this build's Wine loader."""
+    return [str(WINE.loader), str(program), *map(str, args)]
 
 
 def winpath(path):
@@ -171,7 +182,7 @@ class Sandbox:
         cmd = [str(tool("launch.exe")), winpath(exe or self.exe),
                winpath(self.command_line_file(args, program)), str(timeout_ms)]
         extra = dict(self.extra_env, **(env or {}))
-        return subprocess.Popen(self._power_wrapper() + ["wine"] + cmd,
+        return subprocess.Popen(self._power_wrapper() + wine(*cmd),
                                 env=wine_env(extra),
                                 stdout=subprocess.PIPE,
                                 stderr=subprocess.DEVNULL)
@@ -217,8 +228,8 @@ class Standin:
         self.log = sandbox.dir / f"{kind}.log"
         self.log.write_text("")
         self.process = subprocess.Popen(
-            ["wine", str(tool("standin_window.exe")), kind, winpath(self.log),
-             "300"], env=wine_env(), stdout=subprocess.DEVNULL,
+            wine(tool("standin_window.exe"), kind, winpath(self.log), "300"),
+            env=wine_env(), stdout=subprocess.DEVNULL,
             stderr=subprocess.DEVNULL)
         deadline = time.monotonic() + 30
         while "ready" not in self.log.read_text():
@@ -282,14 +293,14 @@ class CliStandin:
 
 def set_registry_path(type_code, data):
     """Sets HKLM\\Software\\ATI\\ACE value Path in the 32-bit view."""
-    subprocess.run(["wine", str(tool("regset.exe")), "set", str(type_code),
-                    as_bytes(data).hex() or "-"], env=wine_env(), check=True,
-                   timeout=60)
+    subprocess.run(wine(tool("regset.exe"), "set", str(type_code),
+                        as_bytes(data).hex() or "-"), env=wine_env(),
+                   check=True, timeout=60)
 
 
 def delete_registry_key():
-    subprocess.run(["wine", str(tool("regset.exe")), "delete"],
-                   env=wine_env(), check=True, timeout=60)
+    subprocess.run(wine(tool("regset.exe"), "delete"), env=wine_env(),
+                   check=True, timeout=60)
 
 
 class SystemTest(unittest.TestCase):
