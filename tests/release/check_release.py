@@ -1,7 +1,8 @@
 """Checks the release executable: a PE32 GUI program under 256 KiB that
-imports only Windows' own DLLs, carries the project version, embeds no
-manifest, and comes out byte for byte the same from a second build tree;
-and the release zip comes out the same twice.
+imports only Windows' own DLLs and only what the oldest supported Windows
+has, carries the project version, embeds no manifest, and comes out byte
+for byte the same from a second build tree; and the release zip comes out
+the same twice.
 
   check_release.py MORVASK_EXE VERSION SOURCE_DIR BUILD_DIR
 """
@@ -13,7 +14,8 @@ import tempfile
 import unittest
 from pathlib import Path
 
-from pe_imports import WINDOWS_OWN_DLLS, imported_dlls
+import windows_floor
+from pe_imports import WINDOWS_OWN_DLLS, imported_dlls, imported_functions
 
 EXE, VERSION, SOURCE, BUILD = sys.argv[1:5]
 del sys.argv[1:5]
@@ -44,6 +46,16 @@ class ReleaseTest(unittest.TestCase):
         dlls = {d.lower() for d in imported_dlls(EXE)}
         self.assertTrue(dlls, "no imports found")
         self.assertLessEqual(dlls, WINDOWS_OWN_DLLS)
+
+    def test_runs_on_the_oldest_supported_windows(self):
+        pe = struct.unpack_from("<I", self.data, 0x3C)[0]
+        version = struct.unpack_from("<HH", self.data, pe + 24 + 48)
+        self.assertLessEqual(version, windows_floor.SUBSYSTEM_VERSION,
+                             "subsystem version above the floor")
+        for dll, functions in imported_functions(EXE).items():
+            beyond = functions - windows_floor.IMPORTS.get(dll, set())
+            self.assertEqual(set(), beyond,
+                             f"{dll}: not known to be on the oldest Windows")
 
     def string_value(self, name):
         """A StringFileInfo value: the key, padding to 4 bytes, the text."""

@@ -82,6 +82,8 @@ def try_loader(build):
         return f"{build.loader} does not start: {error.strerror}"
     except subprocess.TimeoutExpired:
         return f"{build.loader} --version did not end within 60 s"
+    if run.returncode < 0:
+        return f"{build.loader} was killed by signal {-run.returncode}"
     if run.returncode != 0:
         return f"{build.loader} --version exited with {run.returncode}"
     return None
