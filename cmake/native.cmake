@@ -27,6 +27,7 @@ add_executable(unit_tests
   tests/unit/apply_test.cc
   tests/unit/catalyst_test.cc
   tests/unit/cycle_test.cc
+  tests/unit/settings_lock_test.cc
 )
 target_include_directories(unit_tests PRIVATE tests/unit)
 target_link_libraries(unit_tests PRIVATE morvask_logic morvask_warnings

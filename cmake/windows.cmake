@@ -40,6 +40,7 @@ set_target_properties(standin_launch PROPERTIES OUTPUT_NAME launch)
 set_target_properties(standin_cli PROPERTIES OUTPUT_NAME CLI)
 set_target_properties(standin_regset PROPERTIES OUTPUT_NAME regset)
 set_target_properties(standin_floor PROPERTIES OUTPUT_NAME floor WIN32_EXECUTABLE ON)
+target_link_libraries(standin_floor PRIVATE morvask_logic)  # The lock's name.
 
 include(cmake/system_tests.cmake)
 

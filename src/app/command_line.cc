@@ -63,14 +63,6 @@ std::vector<std::string> SplitCommandLine(std::string_view line,
   }
 }
 
-std::string LowerAscii(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return result;
-}
-
 std::string SettingsPathFor(std::string_view module_path,
                             const LeadByteTest& is_lead_byte) {
   size_t directory_length = 0;

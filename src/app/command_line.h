@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/ascii.h"  // LowerAscii, for matching command words.
+
 /// Tells whether a byte starts a double-byte character of the code page.
 using LeadByteTest = std::function<bool(unsigned char)>;
 
@@ -19,9 +21,6 @@ using LeadByteTest = std::function<bool(unsigned char)>;
 /// An empty token can only come at the end and is not returned.
 std::vector<std::string> SplitCommandLine(std::string_view line,
                                           const LeadByteTest& is_lead_byte);
-
-/// Folds "A" to "Z" to lower case and leaves every other byte alone.
-std::string LowerAscii(std::string_view text);
 
 /// The settings file next to the executable: the module path up to and
 /// including its last backslash or colon, then "morvask.ini". A backslash

@@ -4,12 +4,64 @@
 
 #include <vector>
 
+#include "platform/settings_lock.h"
+
 namespace {
 
 HKEY AsKey(RegistryKey key) { return reinterpret_cast<HKEY>(key); }
 HWND AsWindow(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 
+/// The named mutex, made by the first process that asks. Null when it can
+/// be neither made nor opened, as when an elevated morvask made it and this
+/// one may not use it.
+HANDLE OpenSettingsMutex(const std::string& name) {
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
+  if (!mutex && GetLastError() == ERROR_ACCESS_DENIED)
+    mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, name.c_str());
+  return mutex;
+}
+
 }  // namespace
+
+/// Holds the settings lock for exactly one private-profile call: taken on
+/// construction, released when the call's scope ends, before any failure
+/// that follows it can show the usage box.
+class RealPlatform::SettingsCall {
+ public:
+  SettingsCall(RealPlatform& platform, const std::string& path)
+      : mutex_(platform.TakeSettingsLock(path)) {}
+  ~SettingsCall() {
+    if (mutex_) ReleaseMutex(mutex_);
+  }
+  SettingsCall(const SettingsCall&) = delete;
+  SettingsCall& operator=(const SettingsCall&) = delete;
+
+ private:
+  void* mutex_;
+};
+
+void* RealPlatform::TakeSettingsLock(const std::string& path) {
+  if (lock_given_up_) return nullptr;
+  if (!lock_ || path != lock_path_) {
+    if (lock_) CloseHandle(lock_);
+    lock_path_ = path;
+    lock_ = OpenSettingsMutex(SettingsLockName(path));
+    if (!lock_) {
+      lock_given_up_ = true;
+      return nullptr;
+    }
+  }
+  switch (WaitForSingleObject(lock_, kSettingsLockWaitMs)) {
+    case WAIT_OBJECT_0:
+    case WAIT_ABANDONED:  // Its holder died mid-call; the lock is ours now.
+      return lock_;
+    default:
+      // Whoever holds it is stuck: go ahead, and stop waiting from now on,
+      // so that a press is never more than about a second late.
+      lock_given_up_ = true;
+      return nullptr;
+  }
+}
 
 std::string RealPlatform::CommandLine() { return GetCommandLineA(); }
 
@@ -46,6 +98,7 @@ std::string RealPlatform::ReadIniString(const std::string& section,
                                         const std::string& default_value,
                                         const std::string& path) {
   char buffer[2048];
+  SettingsCall locked(*this, path);
   DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(),
                                           default_value.c_str(), buffer,
                                           sizeof buffer, path.c_str());
@@ -56,11 +109,13 @@ bool RealPlatform::WriteIniString(const std::string& section,
                                   const std::string& key,
                                   const std::string& value,
                                   const std::string& path) {
+  SettingsCall locked(*this, path);
   return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
                                     path.c_str()) != FALSE;
 }
 
 void RealPlatform::FlushProfile(const std::string& path) {
+  SettingsCall locked(*this, path);
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 

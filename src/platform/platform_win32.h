@@ -35,6 +35,18 @@ class RealPlatform : public Platform {
   bool PostWindowMessage(WindowHandle window, std::uint32_t message,
                          std::uint32_t wparam, std::int32_t lparam) override;
   void ShowMessageBox(const std::string& text, std::uint32_t style) override;
+
+ private:
+  class SettingsCall;
+
+  /// Waits for the settings lock of `path` (see settings_lock.h). Returns
+  /// the mutex to release after the one call, or null when the call goes
+  /// ahead unlocked: the lock timed out, now or before, or cannot be had.
+  void* TakeSettingsLock(const std::string& path);
+
+  std::string lock_path_;  // The file whose mutex `lock_` is.
+  void* lock_ = nullptr;
+  bool lock_given_up_ = false;  // No more waiting for the rest of the run.
 };
 
 #endif  // MORVASK_PLATFORM_PLATFORM_WIN32_H_

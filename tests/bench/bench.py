@@ -3,8 +3,10 @@
 - press-to-display latency: from the start of "morvask next" to the
   stand-in display window receiving its command, beside the same figure
   for a floor program that only finds the window and posts one command;
-- settle overhead: start-to-exit time of a press minus its Delay, beside
-  the start-to-exit time of the floor program;
+- settle overhead: start-to-exit time of a press (settings lock and all)
+  minus its Delay, beside the start-to-exit time of the floor program;
+- the settings lock: a settings read without and with the named mutex that
+  morvask holds around each settings call, and what that adds to a press;
 - size and imported DLLs of the shipped executable (the win32 build).
 
 Figures are medians over --presses runs (at least 10). The timings are of
@@ -14,6 +16,7 @@ win64 build of the same sources, and the table's heading says which.
 """
 import argparse
 import statistics
+import subprocess
 import sys
 import time
 from pathlib import Path
@@ -24,6 +27,11 @@ import harness  # noqa: E402
 from pe_imports import imported_dlls, only_windows_own  # noqa: E402
 
 SETTLE_DELAY_MS = 500
+# Settings calls of a "next" press with the display and the clock utility
+# switched on: 5 reads to step, 2 writes, 3 reads to show, 1 to see whether
+# a later press took over, 3 to apply, and the flush.
+CALLS_PER_PRESS = 15
+LOCK_READS = 2000
 
 
 def display_latencies(box, osd, presses, exe=None):
@@ -52,6 +60,16 @@ def floor_runtimes(box, presses):
             for _ in range(presses)]
 
 
+def lock_cost(box):
+    """(unlocked, locked) microseconds of one settings read."""
+    out = subprocess.run(
+        harness.wine(harness.tool("floor.exe"), "lock", harness.winpath(box.ini),
+                     LOCK_READS), env=harness.wine_env(), check=True,
+        capture_output=True, text=True, timeout=300).stdout
+    plain, locked = map(float, out.split())
+    return plain, locked
+
+
 def ms(us):
     return f"{us / 1000:.1f} ms"
 
@@ -71,6 +89,7 @@ def main():
             display_latencies(box, osd, presses, exe=harness.tool("floor.exe")))
         settle = statistics.median(settle_overheads(box, presses))
         floor_run = statistics.median(floor_runtimes(box, presses))
+        plain_read, locked_read = lock_cost(box)
     finally:
         osd.close()
 
@@ -88,6 +107,11 @@ def main():
         ("  floor: start to exit", ms(floor_run), "", None),
         ("  settle overhead beyond the floor", ms(settle - floor_run), "",
          None),
+        ("settings read, without the lock", f"{plain_read:.1f} us", "", None),
+        ("settings read, holding the lock", f"{locked_read:.1f} us", "",
+         None),
+        (f"  lock cost of a press ({CALLS_PER_PRESS} settings calls)",
+         ms(CALLS_PER_PRESS * (locked_read - plain_read)), "", None),
         ("executable size (win32, shipped)", f"{size / 1024:.1f} KiB",
          "<= 256 KiB", size <= 256 * 1024),
         ("imported DLLs (win32, shipped)", ", ".join(dlls),

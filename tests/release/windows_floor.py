@@ -13,14 +13,15 @@ SUBSYSTEM_VERSION = (5, 1)
 IMPORTS = {
     "advapi32.dll": {"RegCloseKey", "RegOpenKeyExA", "RegQueryValueExA"},
     "kernel32.dll": {
-        "CloseHandle", "CreateProcessA", "CreateSemaphoreW",
+        "CloseHandle", "CreateMutexA", "CreateProcessA", "CreateSemaphoreW",
         "DeleteCriticalSection", "EnterCriticalSection", "ExitProcess",
         "FreeLibrary", "GetCommandLineA", "GetCurrentThreadId",
         "GetLastError", "GetModuleFileNameA", "GetModuleHandleA",
         "GetModuleHandleW", "GetPrivateProfileStringA", "GetProcAddress",
         "GetStartupInfoA", "GetSystemPowerStatus", "GetTickCount",
         "InitializeCriticalSection", "IsDBCSLeadByte", "LeaveCriticalSection",
-        "LoadLibraryA", "LoadLibraryW", "ReleaseSemaphore", "SetLastError",
+        "LoadLibraryA", "LoadLibraryW", "OpenMutexA", "ReleaseMutex",
+        "ReleaseSemaphore", "SetLastError",
         "SetUnhandledExceptionFilter", "Sleep", "TlsAlloc", "TlsFree",
         "TlsGetValue", "TlsSetValue", "VirtualProtect", "VirtualQuery",
         "WaitForSingleObject", "WritePrivateProfileStringA",

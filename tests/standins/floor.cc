@@ -1,8 +1,46 @@
-// The floor for the display latency benchmark: the least a program can do
-// to reach the display, which is to find its window and post one command.
+// The floors for the benchmark.
+//
+//   floor.exe                  the least a program can do to reach the
+//                              display: find its window and post once
+//   floor.exe lock INI COUNT   what the settings lock adds to a settings
+//                              call: COUNT reads of INI without the lock,
+//                              then COUNT holding it as morvask does;
+//                              prints "PLAIN_US LOCKED_US", each per read
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "microseconds.h"
+#include "platform/settings_lock.h"
+
+namespace {
+
+double MicrosecondsPerRead(const char* ini, int count, HANDLE mutex) {
+  char buffer[2048];
+  unsigned long long start = Microseconds();
+  for (int i = 0; i < count; ++i) {
+    if (mutex) WaitForSingleObject(mutex, kSettingsLockWaitMs);
+    GetPrivateProfileStringA("Main", "Delay", "", buffer, sizeof buffer, ini);
+    if (mutex) ReleaseMutex(mutex);
+  }
+  return static_cast<double>(Microseconds() - start) / count;
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  if (__argc == 4 && std::strcmp(__argv[1], "lock") == 0) {
+    const char* ini = __argv[2];
+    int count = std::atoi(__argv[3]);
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, SettingsLockName(ini).c_str());
+    double plain = MicrosecondsPerRead(ini, count, nullptr);
+    double locked = MicrosecondsPerRead(ini, count, mutex);
+    std::printf("%.1f %.1f\n", plain, locked);
+    std::fflush(stdout);
+    ExitProcess(0);
+  }
   HWND window = FindWindowA("ATKOSD", "ATKOSD");
   if (window) PostMessageA(window, WM_COMMAND, 0x0001005C, 0);
   ExitProcess(0);

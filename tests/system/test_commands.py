@@ -1,4 +1,5 @@
 """The command front end and the settings file, run for real under Wine."""
+import threading
 import unittest
 
 from harness import OSD, SystemTest
@@ -134,6 +135,60 @@ class SettingsFileTest(SystemTest):
         self.assert_usage(self.box.run(b"profile 2"))
         self.assert_usage(self.box.run(b"next"))
         self.assertEqual(before, self.box.ini_bytes())
+
+    def test_concurrent_writers_and_readers_lose_nothing(self):
+        # Profile p shows image 10 + p; writers choose 1 to 3, so a read
+        # that wrongly gives a default shows 0 (slot or index) or nothing
+        # (the display switch). The user's long section makes every rewrite
+        # of the file take a while, as a well-kept file does.
+        notes = "\n".join(f"Note{i}=line {i} of the user's notes"
+                          for i in range(300))
+        self.box.write_ini(f"""
+            ; the user's own notes
+            [Main]
+            ShowAtkOsd=1
+            MyOwnKey=stays
+            [System]
+            CurrentProfileAC=1
+            [1]
+            AtkOsdImageIndex=11
+            [2]
+            AtkOsdImageIndex=12
+            [3]
+            AtkOsdImageIndex=13
+            [Mine]
+            Colour=blue
+            {notes}
+        """)
+        user_lines = [line for line in self.box.ini_bytes().splitlines()
+                      if b"CurrentProfileAC" not in line]
+        osd = self.standin(OSD)
+        runs = 15
+        loops = {f"writer {w}": [f"profile {1 + (i + w) % 3}"
+                                 for i in range(runs)] for w in range(3)}
+        loops.update({f"reader {r}": ["show"] * runs for r in range(3)})
+        results = {}
+
+        def loop(name):
+            results[name] = [self.box.run(args.encode())
+                             for args in loops[name]]
+        threads = [threading.Thread(target=loop, args=(name,))
+                   for name in loops]
+        for thread in threads:
+            thread.start()
+        for thread in threads:
+            thread.join()
+        for name, outcomes in results.items():
+            for result in outcomes:
+                self.assert_normal_run(result, name)
+        shown = osd.wait_for(runs * len(loops))
+        self.assertEqual(runs * len(loops), len(shown), shown)
+        self.assertEqual(set(), set(shown) - {11, 12, 13}, shown)
+        lines = self.box.ini_bytes().splitlines()
+        for line in user_lines:
+            self.assertIn(line, lines)
+        self.assertIn(self.box.value("System", "CurrentProfileAC"),
+                      ("1", "2", "3"))
 
 
 if __name__ == "__main__":

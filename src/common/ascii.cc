@@ -1,0 +1,9 @@
+#include "common/ascii.h"
+
+std::string LowerAscii(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return result;
+}
