@@ -1,5 +1,5 @@
-# Windows build: morvask.exe, the stand-in programs and the system tests
-# that run them under Wine. The i686 build is the one that ships; the
+# Windows build: morvask.exe, morvask-watch.exe, the stand-in programs and
+# the system tests that run them under Wine. The i686 build is the one that ships; the
 # x86_64 build of the same sources only runs the system tests on hosts
 # that cannot run 32-bit Wine.
 find_program(PYTHON3 python3 REQUIRED)
@@ -13,25 +13,35 @@ endif()
 set(release_flags -Os -ffunction-sections -fdata-sections)
 set(release_link -static -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
 target_compile_options(morvask_logic PRIVATE ${release_flags})
+target_compile_options(morvask_watch_logic PRIVATE ${release_flags})
 
-# The version resource comes from the one version number in project().
-# No manifest is embedded: one with a requested execution level would turn
-# off file virtualization, and so refuse settings writes under Program
-# Files that work for users today.
+# A shipped GUI executable `name`.exe from its entry point `main` and the
+# Win32 platform layer. Its version resource comes from the one version
+# number in project(). No manifest is embedded: one with a requested
+# execution level would turn off file virtualization, and so refuse
+# settings writes under Program Files that work for users today.
 enable_language(RC)
-configure_file(src/app/version.rc.in version.rc @ONLY)
+function(morvask_executable name description main)
+  set(exe_name ${name})
+  set(exe_description ${description})
+  configure_file(src/app/version.rc.in ${name}.rc @ONLY)
+  add_executable(${name} WIN32 ${main}
+    src/platform/platform_win32.cc
+    src/platform/terminate_win32.cc
+    ${CMAKE_CURRENT_BINARY_DIR}/${name}.rc)
+  target_link_libraries(${name} PRIVATE ${ARGN} morvask_warnings)
+  target_compile_options(${name} PRIVATE ${release_flags})
+  target_link_options(${name} PRIVATE ${release_link})
+endfunction()
 
-add_executable(morvask WIN32
-  src/app/main_win32.cc
-  src/platform/platform_win32.cc
-  ${CMAKE_CURRENT_BINARY_DIR}/version.rc
-)
-target_link_libraries(morvask PRIVATE morvask_logic morvask_warnings)
-target_compile_options(morvask PRIVATE ${release_flags})
-target_link_options(morvask PRIVATE ${release_link})
+morvask_executable(morvask "morvask performance profile switcher"
+  src/app/main_win32.cc morvask_logic)
+morvask_executable(morvask-watch
+  "morvask-watch: re-applies the morvask profile on power events"
+  src/watch/main_win32.cc morvask_watch_logic)
 
 # Stand-ins and helpers for the system tests; never shipped.
-foreach(standin launch window cli regset floor)
+foreach(standin launch window cli regset floor post)
   add_executable(standin_${standin} tests/standins/${standin}.cc)
   target_link_libraries(standin_${standin} PRIVATE morvask_warnings)
   target_link_options(standin_${standin} PRIVATE -static -s)
@@ -39,6 +49,7 @@ endforeach()
 set_target_properties(standin_launch PROPERTIES OUTPUT_NAME launch)
 set_target_properties(standin_cli PROPERTIES OUTPUT_NAME CLI)
 set_target_properties(standin_regset PROPERTIES OUTPUT_NAME regset)
+set_target_properties(standin_post PROPERTIES OUTPUT_NAME post)
 set_target_properties(standin_floor PROPERTIES OUTPUT_NAME floor WIN32_EXECUTABLE ON)
 target_link_libraries(standin_floor PRIVATE morvask_logic)  # The lock's name.
 
@@ -48,8 +59,8 @@ if(MORVASK_WINDOWS_BUILD STREQUAL "win32")
   # The release zip: bash scripts/package.sh, or this target.
   add_custom_target(release_zip
     COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/make_zip.py
-            $<TARGET_FILE:morvask> ${PROJECT_VERSION} ${CMAKE_BINARY_DIR}
-    DEPENDS morvask
+            ${CMAKE_BINARY_DIR} ${PROJECT_VERSION} ${CMAKE_BINARY_DIR}
+    DEPENDS morvask morvask-watch
     COMMENT "Packing morvask-${PROJECT_VERSION}-win32.zip")
   include(cmake/release_checks.cmake)
 endif()

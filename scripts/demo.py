@@ -60,6 +60,36 @@ class Demo:
             self.box.finish(run)
         self.report()
 
+    def watcher(self):
+        print("\n$ morvask-watch    # resident, started at logon: re-applies"
+              " the profile when the power source changes")
+        if not Path("/sys/class/power_supply").is_dir():
+            print("    (left out: this host has no /sys/class/power_supply"
+                  " for a stand-in battery)")
+            return
+        exe = self.box.dir / "morvask-watch.exe"
+        shutil.copy(harness.tool("morvask-watch.exe"), exe)
+        # From here on, every run sees a stand-in mains entry and battery.
+        self.box.use_battery()
+        self.box.plug_in()
+        watcher = self.box.start(b"", program=b"morvask-watch", exe=exe,
+                                 timeout_ms=120000)
+        try:
+            harness.wait_for_watcher()
+            print("    unplugged: Windows broadcasts a power status change;\n"
+                  "    after [Watch] Delay the watcher runs morvask current,"
+                  " which applies the battery's profile 0")
+            self.box.plug_in(False)
+            harness.post_to_watcher(harness.WM_POWERBROADCAST,
+                                    harness.PBT_APMPOWERSTATUSCHANGE)
+            self.report(settle=3)
+        finally:
+            print("\n$ morvask-watch stop")
+            self.box.run(b"stop", program=b"morvask-watch", exe=exe)
+            result = self.box.finish(watcher)
+            print(f"    the watcher ended with exit code {result.exit_code},"
+                  f" {'a box' if result.boxes else 'no box'}")
+
     def settings(self):
         ac = self.box.value("System", "CurrentProfileAC")
         print(f"    settings: [System] CurrentProfileAC={ac}")
@@ -77,6 +107,7 @@ def main():
         demo.settings()
         demo.burst(3, 0.3)
         demo.settings()
+        demo.watcher()
         demo.run("bogus", "anything else shows the usage box")
     finally:
         demo.close()

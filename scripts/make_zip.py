@@ -1,7 +1,7 @@
 """Packs the release zip byte for byte the same from the same inputs:
 entries in a fixed order, with a fixed date and fixed permissions.
 
-  make_zip.py MORVASK_EXE VERSION OUTPUT_DIR
+  make_zip.py BUILD_DIR VERSION OUTPUT_DIR
 """
 import sys
 import zipfile
@@ -9,14 +9,16 @@ from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[1]
 FIXED_DATE = (2020, 1, 1, 0, 0, 0)
+# What ships, from the win32 build folder.
+EXECUTABLES = ("morvask.exe", "morvask-watch.exe")
 
 
-def contents(exe):
+def contents(build):
     """(name in the zip, bytes) for every file, in order."""
-    docs = REPO / "docs"
-    yield "morvask.exe", Path(exe).read_bytes()
+    for exe in EXECUTABLES:
+        yield exe, (Path(build) / exe).read_bytes()
     yield "morvask.ini", crlf(REPO / "examples" / "morvask.ini")
-    for doc in sorted(docs.iterdir()):
+    for doc in sorted((REPO / "docs").iterdir()):
         yield f"docs/{doc.name}", crlf(doc)
 
 
@@ -25,10 +27,10 @@ def crlf(path):
     return path.read_bytes().replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
 
 
-def main(exe, version, out_dir):
+def main(build, version, out_dir):
     target = Path(out_dir) / f"morvask-{version}-win32.zip"
     with zipfile.ZipFile(target, "w", zipfile.ZIP_DEFLATED) as archive:
-        for name, data in contents(exe):
+        for name, data in contents(build):
             info = zipfile.ZipInfo(f"morvask-{version}/{name}", FIXED_DATE)
             info.external_attr = 0o644 << 16
             info.compress_type = zipfile.ZIP_DEFLATED

@@ -22,9 +22,14 @@ using LeadByteTest = std::function<bool(unsigned char)>;
 std::vector<std::string> SplitCommandLine(std::string_view line,
                                           const LeadByteTest& is_lead_byte);
 
-/// The settings file next to the executable: the module path up to and
-/// including its last backslash or colon, then "morvask.ini". A backslash
-/// that is the second byte of a double-byte character does not count.
+/// The executable's folder: the module path up to and including its last
+/// backslash or colon (empty when it has neither). A backslash that is the
+/// second byte of a double-byte character does not count.
+std::string ModuleDirectory(std::string_view module_path,
+                            const LeadByteTest& is_lead_byte);
+
+/// The settings file next to the executable: its folder, then
+/// "morvask.ini".
 std::string SettingsPathFor(std::string_view module_path,
                             const LeadByteTest& is_lead_byte);
 

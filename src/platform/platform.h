@@ -34,7 +34,7 @@ class Platform {
   /// Milliseconds since system start; wraps after about 49.7 days.
   virtual std::uint32_t TickCount() = 0;
   /// First byte of the power status record (1 means on mains). The record
-  /// starts zeroed, so a call that fills nothing yields 0.
+  /// starts zeroed at every call, so a call that fills nothing yields 0.
   virtual std::uint8_t AcLineStatus() = 0;
   virtual void Sleep(std::uint32_t milliseconds) = 0;
 
@@ -71,6 +71,9 @@ class Platform {
   /// Waits up to `milliseconds` for the process; the outcome is not told.
   virtual void WaitForProcess(ProcessHandle process,
                               std::uint32_t milliseconds) = 0;
+  /// Lets go of a started process, which runs on. A short-lived morvask
+  /// never needs to: its handles go when it ends; a resident one must.
+  virtual void ReleaseProcess(ProcessHandle process) = 0;
 
   /// Top-level window by class and title, or 0.
   virtual WindowHandle FindTopLevelWindow(const std::string& window_class,

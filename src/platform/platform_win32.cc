@@ -86,7 +86,7 @@ bool RealPlatform::IsLeadByte(unsigned char byte) {
 std::uint32_t RealPlatform::TickCount() { return GetTickCount(); }
 
 std::uint8_t RealPlatform::AcLineStatus() {
-  static SYSTEM_POWER_STATUS status;  // Zeroed; stays so if the call fails.
+  SYSTEM_POWER_STATUS status = {};  // Stays zero if the call fails.
   GetSystemPowerStatus(&status);
   return status.ACLineStatus;
 }
@@ -162,13 +162,17 @@ ProcessHandle RealPlatform::StartProcess(const std::string& command_line,
   if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, flags,
                       nullptr, nullptr, &startup, &info))
     return 0;
-  // The handles are released when this short-lived process ends.
+  CloseHandle(info.hThread);  // Never used.
   return reinterpret_cast<ProcessHandle>(info.hProcess);
 }
 
 void RealPlatform::WaitForProcess(ProcessHandle process,
                                   std::uint32_t milliseconds) {
   WaitForSingleObject(reinterpret_cast<HANDLE>(process), milliseconds);
+}
+
+void RealPlatform::ReleaseProcess(ProcessHandle process) {
+  CloseHandle(reinterpret_cast<HANDLE>(process));
 }
 
 WindowHandle RealPlatform::FindTopLevelWindow(const std::string& window_class,

@@ -20,8 +20,8 @@ IMPORTS = {
         "GetModuleHandleW", "GetPrivateProfileStringA", "GetProcAddress",
         "GetStartupInfoA", "GetSystemPowerStatus", "GetTickCount",
         "InitializeCriticalSection", "IsDBCSLeadByte", "LeaveCriticalSection",
-        "LoadLibraryA", "LoadLibraryW", "OpenMutexA", "ReleaseMutex",
-        "ReleaseSemaphore", "SetLastError",
+        "LoadLibraryA", "LoadLibraryW", "OpenMutexA", "OpenProcess",
+        "ReleaseMutex", "ReleaseSemaphore", "SetLastError",
         "SetUnhandledExceptionFilter", "Sleep", "TlsAlloc", "TlsFree",
         "TlsGetValue", "TlsSetValue", "VirtualProtect", "VirtualQuery",
         "WaitForSingleObject", "WritePrivateProfileStringA",
@@ -35,5 +35,11 @@ IMPORTS = {
         "memchr", "memcmp", "memcpy", "memmove", "memset", "realloc",
         "signal", "strcmp", "strlen", "strncmp", "vfprintf",
     },
-    "user32.dll": {"FindWindowA", "MessageBoxA", "PostMessageA"},
+    "user32.dll": {
+        "CreateWindowExA", "DefWindowProcA", "DestroyWindow",
+        "DispatchMessageA", "FindWindowA", "GetMessageA",
+        "GetWindowLongA", "GetWindowThreadProcessId", "KillTimer",
+        "MessageBoxA", "PostMessageA", "PostQuitMessage", "RegisterClassA",
+        "SetTimer", "SetWindowLongA",
+    },
 }

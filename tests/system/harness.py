@@ -203,6 +203,11 @@ class Sandbox:
                 (supply / name / file).write_text(text + "\n")
         self.power_supply = supply
 
+    def plug_in(self, online=True):
+        """Turns the stand-in mains entry on or off; the runs inside see it
+        at their next look."""
+        (self.power_supply / "AC" / "online").write_text(f"{int(online)}\n")
+
     def _power_wrapper(self):
         if not self.power_supply:
             return []
@@ -296,6 +301,33 @@ def set_registry_path(type_code, data):
     subprocess.run(wine(tool("regset.exe"), "set", str(type_code),
                         as_bytes(data).hex() or "-"), env=wine_env(),
                    check=True, timeout=60)
+
+
+WM_POWERBROADCAST = 0x218
+PBT_APMRESUMESUSPEND, PBT_APMPOWERSTATUSCHANGE = 0x07, 0x0A
+PBT_APMRESUMEAUTOMATIC = 0x12
+
+
+def post_to_watcher(message, wparam):
+    """Posts a message to morvask-watch's window, as Windows broadcasts its
+    power events. Returns (tick when posted, whether the window is shown),
+    or None when there is no such window."""
+    out = subprocess.run(wine(tool("post.exe"), "morvask-watch", message,
+                              wparam), env=wine_env(), capture_output=True,
+                         text=True, timeout=60).stdout.split()
+    if not out or out[0] != "posted":
+        return None
+    return int(out[1]), out[2] == "1"
+
+
+def wait_for_watcher(timeout=30.0):
+    """True once morvask-watch's window is there, False after `timeout` s."""
+    deadline = time.monotonic() + timeout
+    while not post_to_watcher(0, 0):  # WM_NULL: nothing to do.
+        if time.monotonic() > deadline:
+            return False
+        time.sleep(0.1)
+    return True
 
 
 def delete_registry_key():

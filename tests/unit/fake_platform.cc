@@ -131,6 +131,10 @@ void FakePlatform::WaitForProcess(ProcessHandle process,
                   std::to_string(milliseconds));
 }
 
+void FakePlatform::ReleaseProcess(ProcessHandle process) {
+  calls.push_back("Release " + std::to_string(process));
+}
+
 WindowHandle FakePlatform::FindTopLevelWindow(const std::string& window_class,
                                               const std::string& title) {
   calls.push_back("FindWindow " + window_class + "|" + title);

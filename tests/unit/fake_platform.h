@@ -86,6 +86,7 @@ class FakePlatform : public Platform {
                              std::uint32_t flags) override;
   void WaitForProcess(ProcessHandle process,
                       std::uint32_t milliseconds) override;
+  void ReleaseProcess(ProcessHandle process) override;
   WindowHandle FindTopLevelWindow(const std::string& window_class,
                                   const std::string& title) override;
   bool PostWindowMessage(WindowHandle window, std::uint32_t message,

@@ -1,0 +1,113 @@
+// Entry point of morvask-watch: one hidden top-level window per session,
+// which waits in its message loop for power broadcasts. It never shows a
+// window or a box, and takes no CPU while nothing happens.
+//
+//   morvask-watch        watch until logoff (a second start ends at once)
+//   morvask-watch stop   end the watcher of this session
+#include <windows.h>
+
+#include "app/command_line.h"
+#include "platform/platform_win32.h"
+#include "watch/watcher.h"
+
+namespace {
+
+const char kWindowClass[] = "morvask-watch";
+const char kInstanceMutex[] = "Local\\morvask-watch";
+const UINT_PTR kSettleTimer = 1;
+const DWORD kStopWaitMs = 5000;
+
+/// The window's Watcher, handed over at creation and kept in the window.
+Watcher* WatcherOf(HWND window, UINT message, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lparam);
+    SetWindowLongPtrA(window, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  return reinterpret_cast<Watcher*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wparam,
+                           LPARAM lparam) {
+  Watcher* watcher = WatcherOf(window, message, lparam);
+  if (!watcher) return DefWindowProcA(window, message, wparam, lparam);
+  switch (message) {
+    case WM_POWERBROADCAST:
+      // Setting the timer again replaces a pending run: one run per burst.
+      if (auto delay =
+              watcher->OnPowerBroadcast(static_cast<std::uint32_t>(wparam)))
+        SetTimer(window, kSettleTimer, *delay, nullptr);
+      return TRUE;
+    case WM_TIMER:
+      if (wparam != kSettleTimer) break;
+      KillTimer(window, kSettleTimer);  // No timer while idle.
+      watcher->OnSettled();
+      return 0;
+    case WM_ENDSESSION:
+      if (wparam) DestroyWindow(window);  // Logoff: end with the session.
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+/// Watches until the window is closed or the session ends. Returns at once
+/// when a watcher runs in this session already.
+int Watch(HINSTANCE instance, Platform& platform) {
+  // Held until the process ends; its existence marks the running watcher.
+  HANDLE running = CreateMutexA(nullptr, FALSE, kInstanceMutex);
+  if (!running || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
+  Watcher watcher(platform);
+  WNDCLASSA window_class = {};
+  window_class.lpfnWndProc = WatchProc;
+  window_class.hInstance = instance;
+  window_class.lpszClassName = kWindowClass;
+  if (!RegisterClassA(&window_class)) return 1;
+  // Top-level and never shown: a message-only window gets no broadcasts.
+  if (!CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, kWindowClass, WS_POPUP,
+                       0, 0, 0, 0, nullptr, nullptr, instance, &watcher))
+    return 1;
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+  return 0;
+}
+
+/// Closes the running watcher's window and waits a while for it to end, so
+/// that a start right after finds none. Nothing running is no failure.
+int Stop() {
+  HWND window = FindWindowA(kWindowClass, nullptr);
+  if (!window) return 0;
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(window, &process_id);
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, process_id);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  if (process) {
+    WaitForSingleObject(process, kStopWaitMs);
+    CloseHandle(process);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  RealPlatform platform;
+  std::vector<std::string> tokens = SplitCommandLine(
+      platform.CommandLine(),
+      [&platform](unsigned char c) { return platform.IsLeadByte(c); });
+  int code = 1;  // An unknown argument ends the watcher at once.
+  switch (WatchCommandFor(tokens)) {
+    case WatchCommand::kWatch:
+      code = Watch(instance, platform);
+      break;
+    case WatchCommand::kStop:
+      code = Stop();
+      break;
+    case WatchCommand::kUnknown:
+      break;
+  }
+  ExitProcess(static_cast<UINT>(code));
+}
