@@ -1,6 +1,7 @@
 #!/bin/bash
-# Builds the release: build/win32/morvask-<version>-win32.zip holding the
-# executable, the example settings file and the user documentation.
+# Builds the release: build/win32/morvask-<version>-win32.zip holding
+# morvask.exe and morvask-watch.exe, the example settings file and the user
+# documentation.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh

@@ -109,22 +109,26 @@ class ReleaseTest(unittest.TestCase):
             self.assertTrue(data == (tree / name).read_bytes(),
                             f"the second build of {name} differs")
 
-    def test_task_scheduler_xml(self):
+    def test_task_scheduler_tasks(self):
         import xml.etree.ElementTree as ET
-        path = Path(SOURCE) / "docs" / "morvask-power-events.xml"
-        raw = path.read_bytes()
-        # Handed to Task Scheduler as a UTF-16 string by PowerShell, the file
-        # must not declare another encoding; being ASCII it needs none.
-        self.assertTrue(raw.isascii())
-        self.assertNotIn(b"encoding=", raw.split(b"?>", 1)[0])
-        task = ET.fromstring(raw)
         ns = {"t": "http://schemas.microsoft.com/windows/2004/02/mit/task"}
-        queries = task.findall(".//t:Subscription", ns)
-        self.assertEqual(2, len(queries))
-        for query in queries:
-            ET.fromstring(query.text)  # The event query is XML of its own.
-        args = task.find(".//t:Exec/t:Arguments", ns).text
-        self.assertEqual("current", args)
+        tasks = {"morvask-power-events.xml": (2, "current"),
+                 "morvask-next-elevated.xml": (0, "next")}
+        for name, (event_triggers, arguments) in tasks.items():
+            with self.subTest(name):
+                raw = (Path(SOURCE) / "docs" / name).read_bytes()
+                # PowerShell hands the file over as a UTF-16 string, so it
+                # must not declare another encoding; being ASCII, it needs
+                # none.
+                self.assertTrue(raw.isascii(), name)
+                self.assertNotIn(b"encoding=", raw.split(b"?>", 1)[0], name)
+                task = ET.fromstring(raw)
+                queries = task.findall(".//t:Subscription", ns)
+                self.assertEqual(event_triggers, len(queries), name)
+                for query in queries:
+                    ET.fromstring(query.text)  # An XML event query of its own.
+                self.assertEqual(arguments, task.find(
+                    ".//t:Exec/t:Arguments", ns).text, name)
 
     def test_zip_holds_both_and_is_reproducible(self):
         zips = []
