@@ -1,12 +1,5 @@
-# Cross-compiling for 64-bit Windows with Debian's mingw-w64. This build is
-# only for testing on hosts that cannot run 32-bit programs (and so not
-# 32-bit Wine); what ships is the i686 build.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiling for 64-bit Windows. This build is only for testing on
+# hosts that cannot run 32-bit programs (and so not 32-bit Wine); what
+# ships is the i686 build.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
