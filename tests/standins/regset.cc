@@ -1,5 +1,6 @@
 // Sets or removes HKLM\Software\ATI\ACE through the registry API, from a
-// 32-bit process and so in the 32-bit view that morvask reads.
+// process built like morvask (32-bit for the shipped build) and so in the
+// registry view that morvask reads.
 //
 //   regset.exe delete
 //   regset.exe set TYPE HEX_DATA      (TYPE in decimal, "-" for no data)

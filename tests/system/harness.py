@@ -297,7 +297,8 @@ class CliStandin:
 
 
 def set_registry_path(type_code, data):
-    """Sets HKLM\\Software\\ATI\\ACE value Path in the 32-bit view."""
+    """Sets HKLM\\Software\\ATI\\ACE value Path in the registry view that
+    morvask of this build reads (the 32-bit one for the shipped build)."""
     subprocess.run(wine(tool("regset.exe"), "set", str(type_code),
                         as_bytes(data).hex() or "-"), env=wine_env(),
                    check=True, timeout=60)
