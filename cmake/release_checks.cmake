@@ -1,7 +1,8 @@
 # Checks of what ships (morvask.exe, morvask-watch.exe and the zip), which
 # read the files and never run them, so they pass on every host: executable
 # format, size, imports and the Windows floor, version, no manifest, and
-# two builds of the same sources giving the same bytes. Beside them, the check of how the host's Wine is chosen.
+# two builds of the same sources giving the same bytes. Beside them, the
+# check of how the host's Wine is chosen.
 add_test(NAME release_checks
   COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/release/check_release.py
           ${PROJECT_VERSION} ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})

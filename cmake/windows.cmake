@@ -1,7 +1,7 @@
 # Windows build: morvask.exe, morvask-watch.exe, the stand-in programs and
-# the system tests that run them under Wine. The i686 build is the one that ships; the
-# x86_64 build of the same sources only runs the system tests on hosts
-# that cannot run 32-bit Wine.
+# the system tests that run them under Wine. The i686 build is the one that
+# ships; the x86_64 build of the same sources only runs the system tests on
+# hosts that cannot run 32-bit Wine.
 find_program(PYTHON3 python3 REQUIRED)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   set(MORVASK_WINDOWS_BUILD win32)

@@ -26,8 +26,10 @@ import time
 from pathlib import Path
 
 TESTS = Path(__file__).resolve().parents[1]
-sys.path[:0] = [str(TESTS / "system"), str(TESTS / "release")]
+sys.path[:0] = [str(TESTS / "system"), str(TESTS / "release"),
+                str(TESTS.parent / "scripts")]
 import harness  # noqa: E402
+from make_zip import EXECUTABLES  # noqa: E402
 from pe_imports import imported_dlls, only_windows_own  # noqa: E402
 
 SETTLE_DELAY_MS = 500
@@ -128,8 +130,7 @@ def main():
     watch_cpu, watch_rss = watcher_at_rest(box)
 
     shipped = harness.REPO / "build" / "win32"
-    sizes = {exe: (shipped / exe).stat().st_size for exe in
-             ("morvask.exe", "morvask-watch.exe")}
+    sizes = {exe: (shipped / exe).stat().st_size for exe in EXECUTABLES}
     dlls = sorted({dll for exe in sizes for dll in imported_dlls(shipped / exe)})
     ratio = morvask / floor
     rows = [
