@@ -63,9 +63,9 @@ class Demo:
     def watcher(self):
         print("\n$ morvask-watch    # resident, started at logon: re-applies"
               " the profile when the power source changes")
-        if not Path("/sys/class/power_supply").is_dir():
-            print("    (left out: this host has no /sys/class/power_supply"
-                  " for a stand-in battery)")
+        missing = harness.power_supply_view_missing()
+        if missing:
+            print(f"    (left out: {missing})")
             return
         exe = self.box.dir / "morvask-watch.exe"
         shutil.copy(harness.tool("morvask-watch.exe"), exe)

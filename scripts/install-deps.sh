@@ -28,8 +28,23 @@ done
 if ((${#missing[@]})); then
   echo "install-deps: installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # A mirror in the middle of a sync serves index files that do not match
+  # their release file, and apt then cannot resolve the i386 packages: wait
+  # and try again a few times before giving up.
+  for wait in 30 60 120 0; do
+    apt-get update -qq || true
+    if apt-get install -y -qq --no-install-recommends "${missing[@]}" \
+        >/dev/null; then
+      break
+    fi
+    if ((wait == 0)); then
+      echo "install-deps: could not install ${missing[*]}" >&2
+      exit 1
+    fi
+    echo "install-deps: the package archive is not consistent yet;" \
+      "trying again in $wait s" >&2
+    sleep "$wait"
+  done
 elif [[ ${need_update:-} ]]; then
   apt-get update -qq
 fi

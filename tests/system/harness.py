@@ -5,6 +5,7 @@ settings file lies next to the executable as it would on a user's machine.
 The launcher stand-in starts morvask with an exact command line, reads and
 closes its message boxes, and reports its exit code.
 """
+import functools
 import os
 import shutil
 import subprocess
@@ -334,6 +335,48 @@ def wait_for_watcher(timeout=30.0):
 def delete_registry_key():
     subprocess.run(wine(tool("regset.exe"), "delete"), env=wine_env(),
                    check=True, timeout=60)
+
+
+# Set by the test command (scripts/test.sh): there a test that cannot run
+# on this host fails with its reason instead of skipping, since a skip
+# reads as a pass.
+NO_SKIP_VARIABLE = "MORVASK_NO_SKIP"
+
+
+def power_supply_view_missing():
+    """Why the runs cannot get a private view of the power supply (see
+    Sandbox.use_battery), or None when they can."""
+    if not Path("/sys/class/power_supply").is_dir():
+        return "this host has no /sys/class/power_supply to stand in for"
+    probe = subprocess.run(["unshare", "-m", "true"], capture_output=True,
+                           text=True)
+    if probe.returncode != 0:
+        return ("no private mount namespace (unshare -m, which needs root): "
+                + probe.stderr.strip())
+    return None
+
+
+def runs_only_if(missing):
+    """Decorates a test or a test class that needs what `missing` (a reason,
+    or None) says is not there: skipped with the reason, or under the test
+    command failed with it."""
+    def decorate(target):
+        if missing is None:
+            return target
+        if not os.environ.get(NO_SKIP_VARIABLE):
+            return unittest.skip(missing)(target)
+        message = f"cannot run on this host: {missing}"
+        if isinstance(target, type):
+            def set_up(self):
+                self.fail(message)
+            target.setUp = set_up
+            return target
+
+        @functools.wraps(target)
+        def failing(self, *args, **kwargs):
+            self.fail(message)
+        return failing
+    return decorate
 
 
 class SystemTest(unittest.TestCase):

@@ -2,9 +2,9 @@
 at once, only the last press of a burst applies, after the delay."""
 import time
 import unittest
-from pathlib import Path
 
-from harness import CLOCK, CLOCK_BASE, OSD, SystemTest
+from harness import (CLOCK, CLOCK_BASE, OSD, SystemTest, power_supply_view_missing,
+                     runs_only_if)
 
 # Profile p shows image index p and selects clock profile p, so that both
 # stand-ins tell which profile a command belongs to.
@@ -147,8 +147,7 @@ class NextTest(SystemTest):
         self.assertEqual([], self.osd.wait_for(1, 0.5))
         self.assertEqual(before, self.box.ini_bytes())
 
-    @unittest.skipUnless(Path("/sys/class/power_supply").is_dir(),
-                         "no power supply class to stand in for")
+    @runs_only_if(power_supply_view_missing())
     def test_battery_slot(self):
         self.box.write_ini(settings(delay=0, current=0).replace(
             "CurrentProfileBatt=0", "CurrentProfileBatt=2"))

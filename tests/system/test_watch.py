@@ -3,7 +3,6 @@ stand-in power supply whose mains entry the test turns on and off."""
 import shutil
 import time
 import unittest
-from pathlib import Path
 
 import harness
 from harness import (CLOCK, CLOCK_BASE, PBT_APMPOWERSTATUSCHANGE,
@@ -13,8 +12,7 @@ from harness import (CLOCK, CLOCK_BASE, PBT_APMPOWERSTATUSCHANGE,
 DELAY_MS = 600
 
 
-@unittest.skipUnless(Path("/sys/class/power_supply").is_dir(),
-                     "no power supply class to stand in for")
+@harness.runs_only_if(harness.power_supply_view_missing())
 class WatchTest(SystemTest):
     def setUp(self):
         super().setUp()

@@ -6,7 +6,10 @@ The shipped morvask.exe is the win32 build, and it runs under Debian's
 run those at all (WSL 1, sandboxed container runtimes, kernels without
 IA-32 emulation): there the x86_64 build of the same sources runs under
 64-bit Wine instead. Whether the host can run a loader is found out by
-starting it, never guessed from the kernel.
+starting it, never guessed from the kernel, and only the kernel's refusal
+("Exec format error", or the loader killed by a system-call filter) makes
+the 64-bit build stand in: a 32-bit Wine that is missing or broken on a
+host that could run it is an error that names what to install.
 
 MORVASK_WINE=win32 or MORVASK_WINE=win64 forces a build; a forced build
 that cannot run here is an error, never a silent fallback.
@@ -17,6 +20,7 @@ that cannot run here is an error, never a silent fallback.
                             the chosen one, and the other too when the host
                             runs both and nothing is forced
 """
+import errno
 import os
 import subprocess
 import sys
@@ -24,6 +28,8 @@ from dataclasses import dataclass
 from pathlib import Path
 
 FORCE_VARIABLE = "MORVASK_WINE"
+# The Debian package that brings each build's Wine loader.
+PACKAGES = {"win32": "wine32:i386", "win64": "wine64"}
 
 
 @dataclass(frozen=True)
@@ -71,22 +77,55 @@ def by_name(name):
     raise KeyError(name)
 
 
+class LoaderFailure:
+    """Why a Wine loader did not run, and whether it was the kernel that
+    refused it: only then is a fallback to the other build right."""
+
+    def __init__(self, reason, kernel_refused):
+        self.reason = reason
+        self.kernel_refused = kernel_refused
+
+    def __str__(self):
+        return self.reason
+
+
+# Kernels without IA-32 emulation refuse a 32-bit program with ENOEXEC
+# ("Exec format error"); a sandbox's system-call filter lets it start and
+# then kills it with SIGSYS at its first 32-bit system call.
+_SIGSYS = 31
+
+
 def try_loader(build):
-    """Starts the build's Wine loader once. Returns None when it ran, or why
-    it did not."""
+    """Starts the build's Wine loader once. Returns None when it ran, or a
+    LoaderFailure that says why it did not."""
     try:
         run = subprocess.run([str(build.loader), "--version"],
                              stdin=subprocess.DEVNULL, capture_output=True,
                              timeout=60)
     except OSError as error:
-        return f"{build.loader} does not start: {error.strerror}"
+        refused = error.errno == errno.ENOEXEC
+        return LoaderFailure(f"{build.loader} does not start: "
+                             f"{error.strerror}", refused)
     except subprocess.TimeoutExpired:
-        return f"{build.loader} --version did not end within 60 s"
+        return LoaderFailure(f"{build.loader} --version did not end within "
+                             "60 s", False)
+    if run.returncode == -_SIGSYS:
+        return LoaderFailure(f"{build.loader} was killed by the kernel's "
+                             "system-call filter (SIGSYS)", True)
     if run.returncode < 0:
-        return f"{build.loader} was killed by signal {-run.returncode}"
+        return LoaderFailure(f"{build.loader} was killed by signal "
+                             f"{-run.returncode}", False)
     if run.returncode != 0:
-        return f"{build.loader} --version exited with {run.returncode}"
+        return LoaderFailure(f"{build.loader} --version exited with "
+                             f"{run.returncode}", False)
     return None
+
+
+def _install_hint(build, failure):
+    if failure.kernel_refused:
+        return ""
+    return (f"; install Debian's {PACKAGES[build.name]} "
+            "(bash scripts/install-deps.sh)")
 
 
 class NoWine(Exception):
@@ -105,14 +144,21 @@ def choose():
         failure = try_loader(build)
         if failure:
             raise NoWine(f"{FORCE_VARIABLE}={forced} forces the {forced} "
-                         f"build, but {failure}")
+                         f"build, but {failure}{_install_hint(build, failure)}")
         return build, f"{FORCE_VARIABLE}={forced} forces it"
     failure = try_loader(win32)
     if failure is None:
         return win32, "this host runs 32-bit programs"
+    if not failure.kernel_refused:
+        # The host runs 32-bit programs but this Wine is missing or broken:
+        # falling back would silently leave the shipped build untested.
+        raise NoWine(f"the win32 build cannot run: {failure}"
+                     f"{_install_hint(win32, failure)}, or set "
+                     f"{FORCE_VARIABLE}=win64 to test only the 64-bit build")
     fallback = try_loader(win64)
     if fallback:
-        raise NoWine(f"no Wine runs here: {failure}; {fallback}")
+        raise NoWine(f"no Wine runs here: {failure}; {fallback}"
+                     f"{_install_hint(win64, fallback)}")
     return win64, f"this host cannot run 32-bit Wine ({failure})"
 
 

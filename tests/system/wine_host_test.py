@@ -1,6 +1,7 @@
 """How the host's Wine is chosen, with planted loaders: one that runs, one
 the kernel refuses ("Exec format error", as a 32-bit program on a kernel
-without IA-32 emulation), one that fails, and none at all."""
+without IA-32 emulation), one that a system-call filter kills, one that
+fails, and none at all."""
 import os
 import subprocess
 import sys
@@ -13,6 +14,7 @@ CHOOSER = Path(__file__).resolve().parent / "wine_host.py"
 LOADERS = {
     "runs": b"#!/bin/sh\nexit 0\n",
     "refused": b"\x7fELF\x01\x01\x01" + bytes(9) + b"\x02\x00\x28\x00",
+    "filtered": b"#!/bin/sh\nkill -SYS $$\n",
     "fails": b"#!/bin/sh\nexit 3\n",
 }
 
@@ -41,8 +43,13 @@ class ChoiceTest(unittest.TestCase):
              ["win32"], ["win32", "win64"], "runs 32-bit programs"),
             ("kernel refuses 32-bit programs", None, "refused", "runs",
              ["win64"], ["win64"], "Exec format error"),
+            ("system-call filter kills 32-bit programs", None, "filtered",
+             "runs", ["win64"], ["win64"], "SIGSYS"),
             ("32-bit loader fails", None, "fails", "runs",
-             ["win64"], ["win64"], "exited with 3"),
+             fail, fail, "exited with 3; install Debian's wine32:i386"),
+            ("no 32-bit Wine installed", None, "missing", "runs",
+             fail, fail, "does not start: No such file or directory; "
+             "install Debian's wine32:i386"),
             ("no 64-bit Wine to test as well", None, "runs", "missing",
              ["win32"], ["win32"], "runs 32-bit programs"),
             ("forced win64", "win64", "runs", "runs",

@@ -67,11 +67,15 @@ TEST_F(ApplyTest, BaseIsReadOnlyWhenTheWindowExists) {
   EXPECT_TRUE(platform.CallsStartingWith("FindWindow").size() == 1);
 }
 
-TEST_F(ApplyTest, SwitchesOffSendNothing) {
-  platform.ini()["Main"]["RMClock"] = "0";
-  ApplyProfile(platform, settings, 0);
-  EXPECT_TRUE(platform.posts.empty());
-  EXPECT_TRUE(platform.started.empty());
+TEST_F(ApplyTest, SwitchesOffOrAbsentSendNothing) {
+  for (const char* value : {"0", static_cast<const char*>(nullptr)}) {
+    platform.ini()["Main"].erase("RMClock");
+    if (value) platform.ini()["Main"]["RMClock"] = value;
+    ApplyProfile(platform, settings, 0);
+    const char* label = value ? value : "absent";
+    EXPECT_TRUE(platform.posts.empty()) << label;
+    EXPECT_TRUE(platform.started.empty()) << label;
+  }
 }
 
 TEST_F(ApplyTest, ClockThenDriverWithTheProfilesName) {

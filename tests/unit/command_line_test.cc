@@ -79,6 +79,7 @@ TEST(SplitCommandLineTest, DoubleByteCharactersStayWhole) {
 
 TEST(LowerAsciiTest, FoldsOnlyAToZ) {
   EXPECT_EQ("current", LowerAscii("CuRRENT"));
+  EXPECT_EQ("az", LowerAscii("AZ"));
   EXPECT_EQ("@[`{\xc4\xe4", LowerAscii("@[`{\xc4\xe4"));
 }
 

@@ -38,7 +38,8 @@ TEST_F(CommandsTest, UsageTextIsExact) {
 
 TEST_F(CommandsTest, MatchesWordAndCountAndRunsTheRowsEffects) {
   // Profile p shows image 10 + p and selects clock profile p; no slot key
-  // is stored, so "current" and "show" take profile 0.
+  // is stored, so "current" and "show" take profile 0, and "next" steps to
+  // 1 of 2 profiles.
   const std::uint32_t kNone = 0xFFFFFFFF;
   const std::uint32_t kClock0 = 0x800E;
   const struct {
@@ -64,6 +65,8 @@ TEST_F(CommandsTest, MatchesWordAndCountAndRunsTheRowsEffects) {
       {"osd 1", true, kNone, kNone},
       {"osd 92 3", false, (3u << 16) | 92u, kNone},
       {"osd 92 3 4", true, kNone, kNone},
+      {"next", false, 11, kClock0 + 1},
+      {"Next", false, 11, kClock0 + 1},
       {"next 1", true, kNone, kNone},
       {"curren", true, kNone, kNone},
       {"currentx", true, kNone, kNone},
@@ -73,6 +76,7 @@ TEST_F(CommandsTest, MatchesWordAndCountAndRunsTheRowsEffects) {
     platform = fresh;
     platform.ini()["Main"]["ShowAtkOsd"] = "1";
     platform.ini()["Main"]["RMClock"] = "1";
+    platform.ini()["Main"]["ProfileCount"] = "2";
     for (const char* p : {"0", "1"}) {
       platform.ini()[p]["AtkOsdImageIndex"] = std::to_string(10 + p[0] - '0');
       platform.ini()[p]["RMClockProfile"] = p;
@@ -111,21 +115,33 @@ TEST_F(CommandsTest, ReleaseFlushesAfterTheUsageBox) {
 }
 
 TEST_F(CommandsTest, SlotFollowsAcLineStatus) {
+  // Mains stores profile 3 (image 13), battery profile 4 (image 14).
   const struct {
     std::uint8_t status;
     const char* key;
-  } cases[] = {{1, "CurrentProfileAC"},
-               {0, "CurrentProfileBatt"},
-               {255, "CurrentProfileBatt"},
-               {2, "CurrentProfileBatt"}};
+    const char* other_key;
+    std::uint32_t shown;
+  } cases[] = {{1, "CurrentProfileAC", "CurrentProfileBatt", 13},
+               {0, "CurrentProfileBatt", "CurrentProfileAC", 14},
+               {255, "CurrentProfileBatt", "CurrentProfileAC", 14},
+               {2, "CurrentProfileBatt", "CurrentProfileAC", 14}};
   for (const auto& c : cases) {
     FakePlatform fresh;
     platform = fresh;
     platform.ac_line_status = c.status;
+    platform.ini()["Main"]["ShowAtkOsd"] = "1";
+    platform.ini()["System"] = {{"CurrentProfileAC", "3"},
+                                {"CurrentProfileBatt", "4"}};
+    platform.ini()["3"]["AtkOsdImageIndex"] = "13";
+    platform.ini()["4"]["AtkOsdImageIndex"] = "14";
+    platform.AddWindow("ATKOSD", "ATKOSD");
+    Run("show");
+    ASSERT_EQ(1u, platform.posts.size()) << "status " << int{c.status};
+    EXPECT_EQ(c.shown, platform.posts[0].wparam) << "status " << int{c.status};
+    const std::string other = System(c.other_key);
     Run("profile 2");
     EXPECT_EQ("2", System(c.key)) << "status " << int{c.status};
-    EXPECT_EQ(1u, platform.ini()["System"].size())
-        << "status " << int{c.status};
+    EXPECT_EQ(other, System(c.other_key)) << "status " << int{c.status};
   }
 }
 

@@ -33,6 +33,7 @@ const Case kCases[] = {
     {"x10", 16},
     {"X10", 16},
     {"$7d0", 2000},
+    {"$09afAF", 0x09AFAF},  // Both ends of each range of digits.
     {"-$10", -16},
     {"+0x10", 16},
     {"-$80000000", INT32_MIN},

@@ -33,14 +33,30 @@ class ShowProfileTest : public ::testing::Test {
 };
 
 TEST_F(ShowProfileTest, PostsTheProfilesImage) {
-  platform.ini()["-1"]["AtkOsdImageSet"] = "$1005C";  // 65536 + 92
-  platform.ini()["-1"]["AtkOsdImageIndex"] = "-1";
-  ShowProfile(platform, settings, -1);
-  ASSERT_EQ(1u, platform.posts.size());
-  EXPECT_EQ(window, platform.posts[0].window);
-  EXPECT_EQ(kWmCommand, platform.posts[0].message);
-  EXPECT_EQ(0xFFFF005Cu, platform.posts[0].wparam);
-  EXPECT_EQ(0, platform.posts[0].lparam);
+  const struct {
+    const char* set;    // nullptr: no key
+    const char* index;  // nullptr: no key
+    std::uint32_t expected;
+  } cases[] = {
+      {"$1005C", "-1", 0xFFFF005C},  // 65536 + 92
+      {"92", nullptr, 92},           // The index defaults to 0...
+      {nullptr, "3", 3},             // ...and the set to none of 92, 108.
+      {nullptr, nullptr, 0},
+  };
+  for (const auto& c : cases) {
+    platform.posts.clear();
+    platform.ini().erase("-1");
+    if (c.set) platform.ini()["-1"]["AtkOsdImageSet"] = c.set;
+    if (c.index) platform.ini()["-1"]["AtkOsdImageIndex"] = c.index;
+    ShowProfile(platform, settings, -1);
+    const std::string label =
+        std::string(c.set ? c.set : "-") + " " + (c.index ? c.index : "-");
+    ASSERT_EQ(1u, platform.posts.size()) << label;
+    EXPECT_EQ(window, platform.posts[0].window) << label;
+    EXPECT_EQ(kWmCommand, platform.posts[0].message) << label;
+    EXPECT_EQ(c.expected, platform.posts[0].wparam) << label;
+    EXPECT_EQ(0, platform.posts[0].lparam) << label;
+  }
 }
 
 TEST_F(ShowProfileTest, ReadsIndexThenSet) {
