@@ -38,11 +38,12 @@ morvask_executable(morvask "morvask performance profile switcher"
   src/app/main_win32.cc morvask_logic)
 morvask_executable(morvask-watch
   "morvask-watch: re-applies the morvask profile on power events"
-  src/watch/main_win32.cc morvask_watch_logic)
+  src/watch/main_win32.cc morvask_watch_logic wtsapi32)
 
 # Stand-ins and helpers for the system tests; never shipped.
 foreach(standin launch window cli regset floor post)
   add_executable(standin_${standin} tests/standins/${standin}.cc)
+  target_include_directories(standin_${standin} PRIVATE src)
   target_link_libraries(standin_${standin} PRIVATE morvask_warnings)
   target_link_options(standin_${standin} PRIVATE -static -s)
 endforeach()
@@ -51,7 +52,9 @@ set_target_properties(standin_cli PROPERTIES OUTPUT_NAME CLI)
 set_target_properties(standin_regset PROPERTIES OUTPUT_NAME regset)
 set_target_properties(standin_post PROPERTIES OUTPUT_NAME post)
 set_target_properties(standin_floor PROPERTIES OUTPUT_NAME floor WIN32_EXECUTABLE ON)
-target_link_libraries(standin_floor PRIVATE morvask_logic)  # The lock's name.
+# The floor takes the settings lock as morvask names it.
+target_sources(standin_floor PRIVATE src/platform/platform_win32.cc)
+target_link_libraries(standin_floor PRIVATE morvask_logic)
 
 include(cmake/system_tests.cmake)
 

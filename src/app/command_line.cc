@@ -63,21 +63,7 @@ std::vector<std::string> SplitCommandLine(std::string_view line,
   }
 }
 
-std::string ModuleDirectory(std::string_view module_path,
-                            const LeadByteTest& is_lead_byte) {
-  size_t directory_length = 0;
-  for (size_t i = 0; i < module_path.size(); ++i) {
-    char c = module_path[i];
-    if (c == '\\' || c == ':') {
-      directory_length = i + 1;
-    } else if (is_lead_byte(static_cast<unsigned char>(c))) {
-      ++i;  // The trail byte is never a delimiter.
-    }
-  }
-  return std::string(module_path.substr(0, directory_length));
-}
-
 std::string SettingsPathFor(std::string_view module_path,
                             const LeadByteTest& is_lead_byte) {
-  return ModuleDirectory(module_path, is_lead_byte) + "morvask.ini";
+  return DirectoryOf(module_path, is_lead_byte) + "morvask.ini";
 }

@@ -3,15 +3,12 @@
 #ifndef MORVASK_APP_COMMAND_LINE_H_
 #define MORVASK_APP_COMMAND_LINE_H_
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/ascii.h"  // LowerAscii, for matching command words.
-
-/// Tells whether a byte starts a double-byte character of the code page.
-using LeadByteTest = std::function<bool(unsigned char)>;
+#include "common/path.h"
 
 /// Splits a command line into tokens; token 0 is the program name.
 /// Bytes 0x01..0x20 separate tokens outside double quotes, and a pair of
@@ -22,14 +19,8 @@ using LeadByteTest = std::function<bool(unsigned char)>;
 std::vector<std::string> SplitCommandLine(std::string_view line,
                                           const LeadByteTest& is_lead_byte);
 
-/// The executable's folder: the module path up to and including its last
-/// backslash or colon (empty when it has neither). A backslash that is the
-/// second byte of a double-byte character does not count.
-std::string ModuleDirectory(std::string_view module_path,
-                            const LeadByteTest& is_lead_byte);
-
-/// The settings file next to the executable: its folder, then
-/// "morvask.ini".
+/// The settings file next to the executable: its folder (DirectoryOf),
+/// then "morvask.ini".
 std::string SettingsPathFor(std::string_view module_path,
                             const LeadByteTest& is_lead_byte);
 

@@ -68,8 +68,9 @@ class Platform {
   /// directory, and `flags`. Returns the process handle, or 0 on failure.
   virtual ProcessHandle StartProcess(const std::string& command_line,
                                      std::uint32_t flags) = 0;
-  /// Waits up to `milliseconds` for the process; the outcome is not told.
-  virtual void WaitForProcess(ProcessHandle process,
+  /// Waits up to `milliseconds` for the process. Returns true when it has
+  /// ended, false when it still runs (or cannot be waited for).
+  virtual bool WaitForProcess(ProcessHandle process,
                               std::uint32_t milliseconds) = 0;
   /// Lets go of a started process, which runs on. A short-lived morvask
   /// never needs to: its handles go when it ends; a resident one must.
@@ -83,6 +84,11 @@ class Platform {
                                  std::uint32_t wparam, std::int32_t lparam) = 0;
   /// Modal message box with no owner and no caption of its own.
   virtual void ShowMessageBox(const std::string& text, std::uint32_t style) = 0;
+
+  /// True when this process runs in the session attached to the physical
+  /// console (with fast user switching, the user at the keyboard), and
+  /// when the system cannot tell.
+  virtual bool IsConsoleSession() = 0;
 };
 
 #endif  // MORVASK_PLATFORM_PLATFORM_H_

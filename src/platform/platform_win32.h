@@ -3,9 +3,15 @@
 #define MORVASK_PLATFORM_PLATFORM_WIN32_H_
 
 #include "platform/platform.h"
+#include "platform/settings_lock.h"
+
+/// How this system spells and compares file names, for the names of the
+/// locks of shared files (FileLockName).
+FileNameRules SystemFileNameRules();
 
 class RealPlatform : public Platform {
  public:
+  RealPlatform();
   std::string CommandLine() override;
   std::string ModulePath() override;
   bool IsLeadByte(unsigned char byte) override;
@@ -28,7 +34,7 @@ class RealPlatform : public Platform {
   void CloseKey(RegistryKey key) override;
   ProcessHandle StartProcess(const std::string& command_line,
                              std::uint32_t flags) override;
-  void WaitForProcess(ProcessHandle process,
+  bool WaitForProcess(ProcessHandle process,
                       std::uint32_t milliseconds) override;
   void ReleaseProcess(ProcessHandle process) override;
   WindowHandle FindTopLevelWindow(const std::string& window_class,
@@ -36,18 +42,31 @@ class RealPlatform : public Platform {
   bool PostWindowMessage(WindowHandle window, std::uint32_t message,
                          std::uint32_t wparam, std::int32_t lparam) override;
   void ShowMessageBox(const std::string& text, std::uint32_t style) override;
+  bool IsConsoleSession() override;
 
  private:
-  class SettingsCall;
+  /// The named mutex of one shared file (see settings_lock.h), kept open
+  /// for the run.
+  class FileLock {
+   public:
+    FileLock() = default;
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    /// Waits for the lock of `path`. Returns true when it is held and must
+    /// be released after the one call, false when the call goes ahead
+    /// unlocked: the lock timed out, now or before, or cannot be had.
+    bool Acquire(const FileNameRules& rules, const std::string& path);
+    void Release();
 
-  /// Waits for the settings lock of `path` (see settings_lock.h). Returns
-  /// the mutex to release after the one call, or null when the call goes
-  /// ahead unlocked: the lock timed out, now or before, or cannot be had.
-  void* TakeSettingsLock(const std::string& path);
+   private:
+    std::string path_;  // The file whose mutex `mutex_` is.
+    void* mutex_ = nullptr;
+    bool given_up_ = false;  // No more waiting for the rest of the run.
+  };
+  class LockedCall;
 
-  std::string lock_path_;  // The file whose mutex `lock_` is.
-  void* lock_ = nullptr;
-  bool lock_given_up_ = false;  // No more waiting for the rest of the run.
+  FileNameRules file_names_;
+  FileLock settings_lock_;
 };
 
 #endif  // MORVASK_PLATFORM_PLATFORM_WIN32_H_

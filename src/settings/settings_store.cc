@@ -24,16 +24,24 @@ bool SettingsStore::ReadSwitch(const std::string& section,
   return ReadInt(section, key, default_value ? 1 : 0) != 0;
 }
 
-IniFileStore::IniFileStore(Platform& platform, std::string path)
+IniFileReader::IniFileReader(Platform& platform, std::string path)
     : platform_(platform), path_(std::move(path)) {}
 
-IniFileStore::~IniFileStore() { platform_.FlushProfile(path_); }
-
-std::string IniFileStore::ReadText(const std::string& section,
-                                   const std::string& key,
-                                   const std::string& default_value) {
+std::string IniFileReader::ReadText(const std::string& section,
+                                    const std::string& key,
+                                    const std::string& default_value) {
   return platform_.ReadIniString(section, key, default_value, path_);
 }
+
+void IniFileReader::WriteText(const std::string&, const std::string&,
+                              const std::string&) {
+  throw EIniFileException("Unable to write to " + path_);
+}
+
+IniFileStore::IniFileStore(Platform& platform, std::string path)
+    : IniFileReader(platform, std::move(path)) {}
+
+IniFileStore::~IniFileStore() { platform_.FlushProfile(path_); }
 
 void IniFileStore::WriteText(const std::string& section, const std::string& key,
                              const std::string& value) {

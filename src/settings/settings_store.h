@@ -41,25 +41,37 @@ class SettingsStore {
                   bool default_value);
 };
 
-/// The settings file at a full path, read and written through `platform`.
-/// Creating it touches no file; destroying it flushes the file.
-class IniFileStore : public SettingsStore {
+/// The settings file at a full path, only read, through `platform`: for
+/// the programs and commands that must never change it. Creating it
+/// touches no file, and neither does destroying it.
+class IniFileReader : public SettingsStore {
  public:
-  IniFileStore(Platform& platform, std::string path);
-  ~IniFileStore() override;
-  IniFileStore(const IniFileStore&) = delete;
-  IniFileStore& operator=(const IniFileStore&) = delete;
+  IniFileReader(Platform& platform, std::string path);
+  IniFileReader(const IniFileReader&) = delete;
+  IniFileReader& operator=(const IniFileReader&) = delete;
 
   std::string ReadText(const std::string& section, const std::string& key,
                        const std::string& default_value) override;
+  /// Writes nothing. Throws EIniFileException, as a refused write does.
   void WriteText(const std::string& section, const std::string& key,
                  const std::string& value) override;
 
   const std::string& path() const { return path_; }
 
- private:
+ protected:
   Platform& platform_;
   const std::string path_;
+};
+
+/// The settings file at a full path, read and written through `platform`.
+/// Creating it touches no file; destroying it flushes the file.
+class IniFileStore : public IniFileReader {
+ public:
+  IniFileStore(Platform& platform, std::string path);
+  ~IniFileStore() override;
+
+  void WriteText(const std::string& section, const std::string& key,
+                 const std::string& value) override;
 };
 
 #endif  // MORVASK_SETTINGS_SETTINGS_STORE_H_

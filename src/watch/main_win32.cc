@@ -1,10 +1,12 @@
 // Entry point of morvask-watch: one hidden top-level window per session,
-// which waits in its message loop for power broadcasts. It never shows a
-// window or a box, and takes no CPU while nothing happens.
+// which waits in its message loop for power broadcasts and for its session
+// to come back to the console. It never shows a window or a box, and takes
+// no CPU while nothing happens.
 //
 //   morvask-watch        watch until logoff (a second start ends at once)
 //   morvask-watch stop   end the watcher of this session
 #include <windows.h>
+#include <wtsapi32.h>
 
 #include "app/command_line.h"
 #include "platform/platform_win32.h"
@@ -15,7 +17,12 @@ namespace {
 const char kWindowClass[] = "morvask-watch";
 const char kInstanceMutex[] = "Local\\morvask-watch";
 const UINT_PTR kSettleTimer = 1;
+const UINT_PTR kRegisterTimer = 2;
 const DWORD kStopWaitMs = 5000;
+// Soon after logon on Windows XP the session notifications cannot be had
+// until Terminal Services has started: try again for a few minutes.
+const UINT kRegisterRetryMs = 5000;
+const int kRegisterTries = 60;
 
 /// The window's Watcher, handed over at creation and kept in the window.
 Watcher* WatcherOf(HWND window, UINT message, LPARAM lparam) {
@@ -27,6 +34,24 @@ Watcher* WatcherOf(HWND window, UINT message, LPARAM lparam) {
   return reinterpret_cast<Watcher*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
+/// Starts (or restarts, replacing a pending run) the settle timer when
+/// the watcher asks for a run.
+void Settle(HWND window, std::optional<std::uint32_t> delay) {
+  if (delay) SetTimer(window, kSettleTimer, *delay, nullptr);
+}
+
+/// Asks for WM_WTSSESSION_CHANGE; on failure tries again on a timer.
+void RegisterSessionNotification(HWND window) {
+  static int tries = 0;
+  if (WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION)) {
+    KillTimer(window, kRegisterTimer);
+  } else if (++tries < kRegisterTries) {
+    SetTimer(window, kRegisterTimer, kRegisterRetryMs, nullptr);
+  } else {
+    KillTimer(window, kRegisterTimer);  // Power events still work.
+  }
+}
+
 LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wparam,
                            LPARAM lparam) {
   Watcher* watcher = WatcherOf(window, message, lparam);
@@ -34,19 +59,27 @@ LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wparam,
   switch (message) {
     case WM_POWERBROADCAST:
       // Setting the timer again replaces a pending run: one run per burst.
-      if (auto delay =
-              watcher->OnPowerBroadcast(static_cast<std::uint32_t>(wparam)))
-        SetTimer(window, kSettleTimer, *delay, nullptr);
+      Settle(window,
+             watcher->OnPowerBroadcast(static_cast<std::uint32_t>(wparam)));
       return TRUE;
+    case WM_WTSSESSION_CHANGE:
+      if (wparam == WTS_CONSOLE_CONNECT)
+        Settle(window, watcher->OnConsoleConnect());
+      return 0;
     case WM_TIMER:
+      if (wparam == kRegisterTimer) {
+        RegisterSessionNotification(window);
+        return 0;
+      }
       if (wparam != kSettleTimer) break;
-      KillTimer(window, kSettleTimer);  // No timer while idle.
-      watcher->OnSettled();
+      KillTimer(window, kSettleTimer);       // No timer while idle...
+      Settle(window, watcher->OnSettled());  // ...but to wait for a run.
       return 0;
     case WM_ENDSESSION:
       if (wparam) DestroyWindow(window);  // Logoff: end with the session.
       return 0;
     case WM_DESTROY:
+      WTSUnRegisterSessionNotification(window);
       PostQuitMessage(0);
       return 0;
   }
@@ -67,9 +100,12 @@ int Watch(HINSTANCE instance, Platform& platform) {
   window_class.lpszClassName = kWindowClass;
   if (!RegisterClassA(&window_class)) return 1;
   // Top-level and never shown: a message-only window gets no broadcasts.
-  if (!CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, kWindowClass, WS_POPUP,
-                       0, 0, 0, 0, nullptr, nullptr, instance, &watcher))
-    return 1;
+  HWND window =
+      CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, kWindowClass, WS_POPUP, 0,
+                      0, 0, 0, nullptr, nullptr, instance, &watcher);
+  if (!window) return 1;
+  RegisterSessionNotification(window);
+  Settle(window, watcher.OnStart());
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
   return 0;

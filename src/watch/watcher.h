@@ -1,6 +1,7 @@
 // morvask-watch, the resident companion of morvask: it re-applies the
-// current profile when the power source changes and when the laptop
-// resumes, by running "morvask current" after a settle delay. These are its
+// current profile when the power source changes, when the laptop resumes,
+// when the user's session comes back to the console and once after logon,
+// by running "morvask current" after a settle delay. These are its
 // decisions; its window, message loop and timer are in main_win32.cc.
 #ifndef MORVASK_WATCH_WATCHER_H_
 #define MORVASK_WATCH_WATCHER_H_
@@ -11,18 +12,25 @@
 #include <vector>
 
 #include "app/session.h"
-
-class Platform;
+#include "platform/platform.h"
+#include "settings/settings_store.h"
 
 /// The power broadcasts (WM_POWERBROADCAST codes) the watcher acts on.
 enum : std::uint32_t {
+  kPbtSuspend = 0x04,
+  kPbtResumeCritical = 0x06,  // Windows XP, after a critical suspend.
   kPbtResumeSuspend = 0x07,
   kPbtPowerStatusChange = 0x0A,
   kPbtResumeAutomatic = 0x12,
 };
 
-/// Default of [Watch] Delay, in milliseconds.
+/// Defaults of [Watch] Delay and [Watch] StartDelay, in milliseconds.
 constexpr std::int32_t kDefaultWatchDelay = 2000;
+constexpr std::int32_t kDefaultStartDelay = 10000;
+/// How long a run waits for the morvask of the previous run to end before
+/// it starts anyway, and how often it looks.
+constexpr std::uint32_t kPreviousRunWaitMs = 5000;
+constexpr std::uint32_t kPreviousRunPollMs = 100;
 
 /// What a start of morvask-watch is asked to do.
 enum class WatchCommand {
@@ -35,33 +43,52 @@ enum class WatchCommand {
 /// name) ask for.
 WatchCommand WatchCommandFor(const std::vector<std::string>& tokens);
 
+/// Each On... that returns a delay asks the caller to (re)start its one
+/// settle timer with it, replacing any run still pending, so that the
+/// events within a delay give one run; nullopt leaves the timer as it is.
 class Watcher {
  public:
   /// Looks at the power slot once, for later events to compare with.
   explicit Watcher(Platform& platform);
 
-  /// A power broadcast arrived. Returns the settle delay in milliseconds
-  /// when it calls for a run: a change of the power slot since the watcher
-  /// last looked, or a resume. The caller then (re)starts its one settle
-  /// timer with it, replacing any run still pending, so that the events
-  /// within a delay give one run. Returns nullopt for anything else, such
-  /// as a change of the battery's charge.
+  /// The watcher has started: the delay of the run that applies the
+  /// profile of the power source the user logged on with ([Watch]
+  /// StartDelay), or nullopt when [Watch] ApplyAtStart is off.
+  std::optional<std::uint32_t> OnStart();
+
+  /// A power broadcast arrived. Calls for a run on a change of the power
+  /// slot since the watcher last looked, and on the first resume message
+  /// of a wake (the later ones of the same wake count only as a slot
+  /// change). Nothing else does, such as a change of the battery's charge.
   std::optional<std::uint32_t> OnPowerBroadcast(std::uint32_t event);
 
+  /// This session came back to the console (fast user switching): a run,
+  /// as after a resume.
+  std::optional<std::uint32_t> OnConsoleConnect();
+
   /// The settle timer ran out: starts "<own folder>morvask.exe" current,
-  /// and lets it run on. A failed start is not reported.
-  void OnSettled();
+  /// unless this session is not the console's. Returns nullopt when done,
+  /// or the milliseconds after which to be called again, while the
+  /// morvask of the previous run still runs (for at most
+  /// kPreviousRunWaitMs). A failed start is not reported.
+  std::optional<std::uint32_t> OnSettled();
 
  private:
-  /// [Watch] Delay from morvask.ini, read anew at each event so that an
-  /// edit counts without a restart. A negative value means no delay.
-  std::uint32_t SettleDelay();
+  /// [Watch] `key` in milliseconds, read anew each time so that an edit
+  /// counts without a restart. A negative value means no delay.
+  std::uint32_t DelaySetting(const char* key, std::int32_t default_value);
+  /// The settle delay when this session is the console's, else nullopt.
+  std::optional<std::uint32_t> Run();
   /// True when the slot differs from the one last looked at.
   bool SlotChanged();
 
   Platform& platform_;
   const std::string folder_;
+  IniFileReader settings_;  // Never written, never flushed.
   PowerSlot slot_;
+  bool awaiting_resume_ = true;  // No resume seen since the last suspend.
+  ProcessHandle previous_run_ = 0;
+  std::uint32_t waited_ms_ = 0;  // For previous_run_, by this run.
 };
 
 #endif  // MORVASK_WATCH_WATCHER_H_

@@ -82,6 +82,7 @@ def watcher_at_rest(box):
     morvask-watch, from the kernel's figures for its process."""
     exe = box.dir / "morvask-watch.exe"
     shutil.copy(harness.tool("morvask-watch.exe"), exe)
+    box.write_ini("[Watch]\nApplyAtStart=0")  # At rest from its start.
     watcher = subprocess.Popen(harness.wine(exe), env=harness.wine_env(),
                                stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)

@@ -8,6 +8,7 @@ twice.
   check_release.py VERSION SOURCE_DIR BUILD_DIR
 """
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -43,6 +44,17 @@ def string_value(data, name):
     while (end - at) % 2:
         end = data.find(b"\0\0", end + 1)
     return data[at:end].decode("utf-16-le")
+
+
+def duration_seconds(text):
+    """Seconds of an XML duration such as PT1M or P3D; None if it is not
+    one (or absent)."""
+    match = re.fullmatch(r"P(?:(\d+)D)?(?:T(?:(\d+)H)?(?:(\d+)M)?(?:(\d+)S)?)?",
+                         text or "")
+    if not match or text in ("P", "PT") or text.endswith("T"):
+        return None
+    days, hours, minutes, seconds = (int(g or 0) for g in match.groups())
+    return ((days * 24 + hours) * 60 + minutes) * 60 + seconds
 
 
 class ReleaseTest(unittest.TestCase):
@@ -112,9 +124,22 @@ class ReleaseTest(unittest.TestCase):
     def test_task_scheduler_tasks(self):
         import xml.etree.ElementTree as ET
         ns = {"t": "http://schemas.microsoft.com/windows/2004/02/mit/task"}
-        tasks = {"morvask-power-events.xml": (2, "current"),
-                 "morvask-next-elevated.xml": (0, "next")}
-        for name, (event_triggers, arguments) in tasks.items():
+        # Every shipped task: its triggers (event, logon), what it starts,
+        # what it does with a second start, and its time limit in seconds
+        # (0: none). morvask's runs end within seconds, so a minute is ample
+        # and a hung one goes; the watcher runs for the whole logon.
+        tasks = {
+            "morvask-power-events.xml":
+                (2, 0, '\\morvask.exe"', "current", "Parallel", 60),
+            "morvask-next-elevated.xml":
+                (0, 0, '\\morvask.exe"', "next", "Parallel", 60),
+            "morvask-watch-logon.xml":
+                (0, 1, '\\morvask-watch.exe"', None, "IgnoreNew", 0),
+        }
+        shipped = {p.name for p in (Path(SOURCE) / "docs").glob("*.xml")}
+        self.assertEqual(set(tasks), shipped)
+        for name, (event_triggers, logon_triggers, program, arguments,
+                   instances, limit) in tasks.items():
             with self.subTest(name):
                 raw = (Path(SOURCE) / "docs" / name).read_bytes()
                 # PowerShell hands the file over as a UTF-16 string, so it
@@ -127,8 +152,23 @@ class ReleaseTest(unittest.TestCase):
                 self.assertEqual(event_triggers, len(queries), name)
                 for query in queries:
                     ET.fromstring(query.text)  # An XML event query of its own.
-                self.assertEqual(arguments, task.find(
-                    ".//t:Exec/t:Arguments", ns).text, name)
+                self.assertEqual(logon_triggers, len(
+                    task.findall(".//t:LogonTrigger", ns)), name)
+                command = task.find(".//t:Exec/t:Command", ns).text
+                self.assertTrue(command.endswith(program), command)
+                found = task.find(".//t:Exec/t:Arguments", ns)
+                self.assertEqual(arguments, None if found is None
+                                 else found.text, name)
+                settings = task.find("t:Settings", ns)
+                value = lambda key: settings.findtext(f"t:{key}", None, ns)
+                self.assertEqual(instances, value("MultipleInstancesPolicy"))
+                # Absent, each means the opposite: the default task does
+                # not start on battery and is stopped when it goes onto
+                # battery, and stopped after 72 hours.
+                self.assertEqual("false", value("DisallowStartIfOnBatteries"))
+                self.assertEqual("false", value("StopIfGoingOnBatteries"))
+                self.assertEqual(limit, duration_seconds(
+                    value("ExecutionTimeLimit")), name)
 
     def test_zip_holds_both_and_is_reproducible(self):
         zips = []
@@ -145,6 +185,9 @@ class ReleaseTest(unittest.TestCase):
             for name, path in self.exes.items():
                 self.assertEqual(path.read_bytes(), archive.read(
                     f"morvask-{VERSION}/{name}"), name)
+            for doc in (Path(SOURCE) / "docs").iterdir():
+                self.assertIn(f"morvask-{VERSION}/docs/{doc.name}",
+                              archive.namelist())
 
 
 if __name__ == "__main__":

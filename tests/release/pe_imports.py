@@ -2,7 +2,8 @@
 import subprocess
 
 # The DLLs every Windows installation has: morvask may import these alone.
-WINDOWS_OWN_DLLS = {"kernel32.dll", "user32.dll", "advapi32.dll", "msvcrt.dll"}
+WINDOWS_OWN_DLLS = {"kernel32.dll", "user32.dll", "advapi32.dll", "msvcrt.dll",
+                    "wtsapi32.dll"}
 
 
 def imported_functions(path):

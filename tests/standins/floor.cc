@@ -6,6 +6,9 @@
 //                              call: COUNT reads of INI without the lock,
 //                              then COUNT holding it as morvask does;
 //                              prints "PLAIN_US LOCKED_US", each per read
+//   floor.exe hold INI MS      holds the lock of INI, as morvask names it,
+//                              for MS milliseconds; prints "held" once it
+//                              has it
 #include <windows.h>
 
 #include <cstdio>
@@ -13,6 +16,7 @@
 #include <cstring>
 
 #include "microseconds.h"
+#include "platform/platform_win32.h"
 #include "platform/settings_lock.h"
 
 namespace {
@@ -34,11 +38,22 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (__argc == 4 && std::strcmp(__argv[1], "lock") == 0) {
     const char* ini = __argv[2];
     int count = std::atoi(__argv[3]);
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, SettingsLockName(ini).c_str());
+    HANDLE mutex = CreateMutexA(
+        nullptr, FALSE, FileLockName(ini, SystemFileNameRules()).c_str());
     double plain = MicrosecondsPerRead(ini, count, nullptr);
     double locked = MicrosecondsPerRead(ini, count, mutex);
     std::printf("%.1f %.1f\n", plain, locked);
     std::fflush(stdout);
+    ExitProcess(0);
+  }
+  if (__argc == 4 && std::strcmp(__argv[1], "hold") == 0) {
+    HANDLE mutex = CreateMutexA(
+        nullptr, FALSE, FileLockName(__argv[2], SystemFileNameRules()).c_str());
+    WaitForSingleObject(mutex, INFINITE);
+    std::printf("held\n");
+    std::fflush(stdout);
+    Sleep(std::strtoul(__argv[3], nullptr, 10));
+    ReleaseMutex(mutex);
     ExitProcess(0);
   }
   HWND window = FindWindowA("ATKOSD", "ATKOSD");

@@ -1,8 +1,10 @@
 """The command front end and the settings file, run for real under Wine."""
+import subprocess
 import threading
+import time
 import unittest
 
-from harness import OSD, SystemTest
+from harness import OSD, SystemTest, tool, wine, wine_env, winpath
 
 
 class CommandTableTest(SystemTest):
@@ -136,11 +138,33 @@ class SettingsFileTest(SystemTest):
         self.assert_usage(self.box.run(b"next"))
         self.assertEqual(before, self.box.ini_bytes())
 
+    def test_every_spelling_of_the_path_waits_for_one_lock(self):
+        # While another process holds the file's lock, a run waits for it
+        # for a second (then gives up): through the long and through the
+        # short name of its folder alike.
+        self.box.write_ini("[Main]\nShowAtkOsd=0")
+        holder = subprocess.Popen(
+            wine(tool("floor.exe"), "hold", winpath(self.box.ini), 20000),
+            env=wine_env(), stdout=subprocess.PIPE,
+            stderr=subprocess.DEVNULL)
+        self.addCleanup(holder.stdout.close)
+        self.addCleanup(holder.wait)
+        self.addCleanup(holder.kill)
+        self.assertEqual(b"held", holder.stdout.readline().strip())
+        for name, run in (("long", lambda: self.box.run(b"show")),
+                          ("short", lambda: self.box.run_short("show"))):
+            with self.subTest(name):
+                began = time.monotonic()
+                self.assertEqual(0, run().exit_code, name)
+                self.assertGreaterEqual(time.monotonic() - began, 1.0, name)
+
     def test_concurrent_writers_and_readers_lose_nothing(self):
         # Profile p shows image 10 + p; writers choose 1 to 3, so a read
         # that wrongly gives a default shows 0 (slot or index) or nothing
         # (the display switch). The user's long section makes every rewrite
-        # of the file take a while, as a well-kept file does.
+        # of the file take a while, as a well-kept file does. Every other
+        # run starts through the short name of the folder: the same file
+        # under another spelling, which must share the lock.
         notes = "\n".join(f"Note{i}=line {i} of the user's notes"
                           for i in range(300))
         self.box.write_ini(f"""
@@ -170,8 +194,11 @@ class SettingsFileTest(SystemTest):
         results = {}
 
         def loop(name):
-            results[name] = [self.box.run(args.encode())
-                             for args in loops[name]]
+            odd = int(name[-1]) % 2
+            results[name] = [
+                self.box.run_short(args) if (i + odd) % 2 else
+                self.box.run(args.encode())
+                for i, args in enumerate(loops[name])]
         threads = [threading.Thread(target=loop, args=(name,))
                    for name in loops]
         for thread in threads:

@@ -1,13 +1,16 @@
-"""morvask-watch under Wine: power broadcasts posted to its window, with a
-stand-in power supply whose mains entry the test turns on and off."""
+"""morvask-watch under Wine: power broadcasts and session changes posted to
+its window, with a stand-in power supply whose mains entry the test turns
+on and off."""
 import shutil
 import time
 import unittest
 
 import harness
 from harness import (CLOCK, CLOCK_BASE, PBT_APMPOWERSTATUSCHANGE,
-                     PBT_APMRESUMEAUTOMATIC, PBT_APMRESUMESUSPEND,
-                     WM_POWERBROADCAST, SystemTest)
+                     PBT_APMRESUMEAUTOMATIC, PBT_APMRESUMECRITICAL,
+                     PBT_APMRESUMESUSPEND, PBT_APMSUSPEND, WM_POWERBROADCAST,
+                     WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT, CliStandin,
+                     SystemTest)
 
 DELAY_MS = 600
 
@@ -19,24 +22,33 @@ class WatchTest(SystemTest):
         self.clock = self.standin(CLOCK)
         self.exe = self.box.dir / "morvask-watch.exe"
         shutil.copy(harness.tool("morvask-watch.exe"), self.exe)
+        self.box.use_battery()
+        self.box.plug_in()
+        self.watcher = None
+        self.addCleanup(self.stop)
+        self.start_watching()
+
+    def start_watching(self, watch_settings="ApplyAtStart=0", extra="",
+                       delay=DELAY_MS):
         # Mains applies clock profile 1, battery clock profile 2.
         self.box.write_ini(f"""
             [Main]
             RMClock=1
+            {extra}
             [System]
             CurrentProfileAC=1
             CurrentProfileBatt=2
             [Watch]
-            Delay={DELAY_MS}
+            Delay={delay}
+            {watch_settings}
             [1]
             RMClockProfile=1
+            AtiCatalystProfile=Mains
             [2]
             RMClockProfile=2
+            AtiCatalystProfile=Battery
         """)
-        self.box.use_battery()
-        self.box.plug_in()
         self.watcher = self.watch(b"", timeout_ms=120000)
-        self.addCleanup(self.stop)
         self.assertTrue(harness.wait_for_watcher(), "no watcher window")
 
     def watch(self, args, **kwargs):
@@ -50,9 +62,9 @@ class WatchTest(SystemTest):
             self.watcher = None
             return result
 
-    def post(self, event):
+    def post(self, event, message=WM_POWERBROADCAST):
         """Posts a power broadcast to the watcher; returns the tick."""
-        posted = harness.post_to_watcher(WM_POWERBROADCAST, event)
+        posted = harness.post_to_watcher(message, event)
         self.assertIsNotNone(posted, "no watcher window")
         tick, shown = posted
         self.assertFalse(shown, "the watcher's window is shown")
@@ -81,10 +93,54 @@ class WatchTest(SystemTest):
             self.post(PBT_APMPOWERSTATUSCHANGE)
         self.assertEqual([2], [p for p, _ in self.applied()])
 
-    def test_resume_gives_one_run(self):
+    def test_one_run_per_wake(self):
+        self.post(PBT_APMSUSPEND)
         self.post(PBT_APMRESUMEAUTOMATIC)
+        self.post(PBT_APMRESUMESUSPEND)  # Within the delay: the same run.
+        self.assertEqual([1], [p for p, _ in self.applied()])
+        # The user is seen after the run: still the same wake.
         self.post(PBT_APMRESUMESUSPEND)
         self.assertEqual([1], [p for p, _ in self.applied()])
+        # Windows XP after a suspend forced by a critical battery: no
+        # suspend message before it, and a wake of its own.
+        self.post(PBT_APMRESUMECRITICAL)
+        self.assertEqual([1, 1], [p for p, _ in self.applied()])
+
+    def test_session_back_at_the_console_runs_once(self):
+        self.post(WTS_CONSOLE_CONNECT, message=WM_WTSSESSION_CHANGE)
+        self.assertEqual([1], [p for p, _ in self.applied()])
+
+    def test_applies_once_at_start_after_its_delay(self):
+        self.stop()
+        self.clock.log.write_text("")
+        start = 300
+        self.start_watching(f"StartDelay={start}")
+        [(profile, tick)] = self.applied(settle=start / 1000 + 1.0)
+        self.assertEqual(1, profile)
+
+    def test_next_run_waits_for_the_previous_morvask(self):
+        # Each run of morvask waits a second for a CLI.exe that runs on:
+        # with no settle delay, a second event comes while the first run's
+        # morvask still waits.
+        self.stop()
+        self.addCleanup(harness.delete_registry_key)
+        tool_dir = self.box.dir / "ATI"
+        cli = CliStandin(self.box, tool_dir)
+        harness.set_registry_path(1, harness.winpath(tool_dir) + "\\\0")
+        self.box.extra_env["MORVASK_TEST_CLI_SLEEP_MS"] = "3000"
+        self.start_watching(extra="AtiCatalyst=1", delay=0)
+        self.box.plug_in(False)
+        self.post(PBT_APMPOWERSTATUSCHANGE)
+        time.sleep(0.2)
+        self.box.plug_in(True)
+        self.post(PBT_APMPOWERSTATUSCHANGE)
+        lines = cli.command_lines(wait_for=2, timeout=10)
+        self.assertEqual(2, len(lines), lines)
+        self.assertIn(b'"Battery"', lines[0])
+        self.assertIn(b'"Mains"', lines[1])
+        first, second = [int(line.split()[0]) for line in
+                         cli.log.read_text().splitlines()]
+        self.assertGreaterEqual(second - first, 1000)
 
     def test_second_instance_ends_at_once_and_stop_ends_the_first(self):
         second = self.box.run(b"", program=b"morvask-watch", exe=self.exe)

@@ -125,10 +125,11 @@ ProcessHandle FakePlatform::StartProcess(const std::string& command_line,
   return processes_start ? 0x9a0 : 0;
 }
 
-void FakePlatform::WaitForProcess(ProcessHandle process,
+bool FakePlatform::WaitForProcess(ProcessHandle process,
                                   std::uint32_t milliseconds) {
   calls.push_back("Wait " + std::to_string(process) + " " +
                   std::to_string(milliseconds));
+  return processes_end;
 }
 
 void FakePlatform::ReleaseProcess(ProcessHandle process) {
@@ -154,4 +155,9 @@ void FakePlatform::ShowMessageBox(const std::string& text,
                                   std::uint32_t style) {
   calls.push_back("MessageBox " + std::to_string(style));
   message_boxes.push_back(text);
+}
+
+bool FakePlatform::IsConsoleSession() {
+  calls.push_back("IsConsoleSession");
+  return console_session;
 }

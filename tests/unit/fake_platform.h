@@ -44,6 +44,9 @@ class FakePlatform : public Platform {
   /// Makes the data query fail, as when the value grew in between.
   bool data_query_fails = false;
   bool processes_start = true;
+  /// Whether a wait sees the started process end.
+  bool processes_end = true;
+  bool console_session = true;
   /// Runs while the caller sleeps, to play another process's writes.
   std::function<void()> during_sleep;
 
@@ -84,7 +87,7 @@ class FakePlatform : public Platform {
   void CloseKey(RegistryKey key) override;
   ProcessHandle StartProcess(const std::string& command_line,
                              std::uint32_t flags) override;
-  void WaitForProcess(ProcessHandle process,
+  bool WaitForProcess(ProcessHandle process,
                       std::uint32_t milliseconds) override;
   void ReleaseProcess(ProcessHandle process) override;
   WindowHandle FindTopLevelWindow(const std::string& window_class,
@@ -92,6 +95,7 @@ class FakePlatform : public Platform {
   bool PostWindowMessage(WindowHandle window, std::uint32_t message,
                          std::uint32_t wparam, std::int32_t lparam) override;
   void ShowMessageBox(const std::string& text, std::uint32_t style) override;
+  bool IsConsoleSession() override;
 };
 
 #endif  // MORVASK_TESTS_UNIT_FAKE_PLATFORM_H_

@@ -7,9 +7,8 @@
 namespace {
 
 const std::optional<std::uint32_t> kNoRun;
-const std::uint32_t kPbtSuspend = 0x04;
 
-TEST(WatcherTest, RunsOnSlotChangesAndResumesOnly) {
+TEST(WatcherTest, RunsOnSlotChangesAndOncePerWake) {
   FakePlatform platform;
   platform.ac_line_status = 1;
   Watcher watcher(platform);  // Looks: mains.
@@ -26,8 +25,13 @@ TEST(WatcherTest, RunsOnSlotChangesAndResumesOnly) {
       {"plugged in", 1, kPbtPowerStatusChange, 2000},
       {"going to sleep", 1, kPbtSuspend, kNoRun},
       {"resumed, on battery now", 0, kPbtResumeAutomatic, 2000},
-      {"resumed by the user", 0, kPbtResumeSuspend, 2000},
+      {"the user is seen: the same wake", 0, kPbtResumeSuspend, kNoRun},
       {"status reported after the resume", 0, kPbtPowerStatusChange, kNoRun},
+      {"a late resume message with a new slot", 1, kPbtResumeSuspend, 2000},
+      {"critical resume: no suspend before it", 0, kPbtResumeCritical, 2000},
+      {"and its automatic resume", 0, kPbtResumeAutomatic, kNoRun},
+      {"sleeping again", 0, kPbtSuspend, kNoRun},
+      {"woken by the user", 0, kPbtResumeSuspend, 2000},
   };
   for (const auto& step : steps) {
     platform.ac_line_status = step.status;
@@ -37,37 +41,93 @@ TEST(WatcherTest, RunsOnSlotChangesAndResumesOnly) {
       << "only the settle timer starts morvask";
 }
 
-TEST(WatcherTest, DelayFromItsOwnSectionAndNeverAWrite) {
+TEST(WatcherTest, DelaysFromItsOwnSectionAndNeverAWrite) {
   const struct {
+    const char* key;
     const char* value;  // nullptr: no such key.
     std::uint32_t expected;
-  } cases[] = {{nullptr, 2000}, {"500", 500}, {"$1F4", 500},
-               {"-5", 0},       {"", 2000},   {"soon", 2000}};
+  } cases[] = {{"Delay", nullptr, 2000},
+               {"Delay", "500", 500},
+               {"Delay", "$1F4", 500},
+               {"Delay", "-5", 0},
+               {"Delay", "", 2000},
+               {"Delay", "soon", 2000},
+               {"StartDelay", nullptr, 10000},
+               {"StartDelay", "300", 300},
+               {"StartDelay", "-1", 0},
+               {"StartDelay", "later", 10000}};
   for (const auto& c : cases) {
     FakePlatform platform;
     platform.ini()["Main"]["Delay"] = "100";  // morvask's, not the watcher's.
-    if (c.value) platform.ini()["Watch"]["Delay"] = c.value;
+    if (c.value) platform.ini()["Watch"][c.key] = c.value;
     Watcher watcher(platform);
-    const char* label = c.value ? c.value : "missing";
-    EXPECT_EQ(c.expected, watcher.OnPowerBroadcast(kPbtResumeAutomatic))
+    const std::string label =
+        std::string(c.key) + " " + (c.value ? c.value : "missing");
+    const bool at_start = std::string(c.key) == "StartDelay";
+    EXPECT_EQ(c.expected, at_start
+                              ? watcher.OnStart()
+                              : watcher.OnPowerBroadcast(kPbtResumeAutomatic))
         << label;
     EXPECT_TRUE(platform.CallsStartingWith("Write").empty()) << label;
     EXPECT_TRUE(platform.CallsStartingWith("Flush").empty()) << label;
   }
 }
 
-TEST(WatcherTest, SettledRunStartsMorvaskBesideItAndLetsGo) {
-  for (bool starts : {true, false}) {
+TEST(WatcherTest, AppliesAtStartUnlessSwitchedOff) {
+  const struct {
+    const char* value;  // nullptr: no such key.
+    std::optional<std::uint32_t> expected;
+  } cases[] = {{nullptr, 10000}, {"1", 10000}, {"0", kNoRun}, {"off", 10000}};
+  for (const auto& c : cases) {
     FakePlatform platform;
-    platform.module_path = "C:\\My Tools\\morvask-watch.exe";
-    platform.processes_start = starts;
+    if (c.value) platform.ini()["Watch"]["ApplyAtStart"] = c.value;
     Watcher watcher(platform);
-    watcher.OnSettled();
-    EXPECT_EQ(std::vector<std::string>{"\"C:\\My Tools\\morvask.exe\" current"},
-              platform.started);
-    EXPECT_EQ(starts ? 1u : 0u, platform.CallsStartingWith("Release").size());
-    EXPECT_TRUE(platform.message_boxes.empty());
+    EXPECT_EQ(c.expected, watcher.OnStart()) << (c.value ? c.value : "-");
   }
+}
+
+TEST(WatcherTest, SettledRunStartsMorvaskBesideItAfterThePreviousOne) {
+  FakePlatform platform;
+  platform.module_path = "C:\\My Tools\\morvask-watch.exe";
+  Watcher watcher(platform);
+  EXPECT_EQ(kNoRun, watcher.OnSettled());
+  EXPECT_EQ(std::vector<std::string>{"\"C:\\My Tools\\morvask.exe\" current"},
+            platform.started);
+  EXPECT_TRUE(platform.CallsStartingWith("Release").empty())
+      << "kept, to wait for it before the next run";
+
+  // The previous morvask still runs: the next run looks again every
+  // 100 ms, for 5 s, then starts anyway.
+  platform.processes_end = false;
+  for (int poll = 0; poll < 50; ++poll)
+    ASSERT_EQ(kPreviousRunPollMs, watcher.OnSettled()) << "poll " << poll;
+  EXPECT_EQ(1u, platform.started.size());
+  EXPECT_EQ(kNoRun, watcher.OnSettled());
+  EXPECT_EQ(2u, platform.started.size());
+  EXPECT_EQ(1u, platform.CallsStartingWith("Release").size());
+
+  // Ended: the run starts at once.
+  platform.processes_end = true;  // cppcheck-suppress unreadVariable
+  EXPECT_EQ(kNoRun, watcher.OnSettled());
+  EXPECT_EQ(3u, platform.started.size());
+  EXPECT_TRUE(platform.message_boxes.empty());
+}
+
+TEST(WatcherTest, OnlyTheConsolesSessionRuns) {
+  FakePlatform platform;
+  platform.ac_line_status = 1;
+  platform.console_session = false;  // Another user is at the keyboard.
+  Watcher watcher(platform);
+  platform.ac_line_status = 0;
+  EXPECT_EQ(kNoRun, watcher.OnPowerBroadcast(kPbtPowerStatusChange));
+  EXPECT_EQ(kNoRun, watcher.OnConsoleConnect());
+  EXPECT_EQ(kNoRun, watcher.OnSettled());
+  EXPECT_TRUE(platform.started.empty());
+  // Switching back gives one run, as after a resume.
+  platform.console_session = true;
+  EXPECT_EQ(2000u, watcher.OnConsoleConnect());
+  EXPECT_EQ(kNoRun, watcher.OnSettled());
+  EXPECT_EQ(1u, platform.started.size());
 }
 
 TEST(WatchCommandTest, StopOrWatchOrNothing) {
