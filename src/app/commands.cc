@@ -36,6 +36,8 @@ void ReadSlotProfile(Session& s) {
 
 void RunNext(Session& s) { CycleNextProfile(s); }
 
+void RunPrev(Session& s) { CycleProfile(s, CycleDirection::kPrev); }
+
 void RunCurrent(Session& s) {
   ReadSlotProfile(s);
   ShowProfile(s.platform, s.settings, s.current_profile);
@@ -72,7 +74,7 @@ struct Command {
 const Command kCommands[] = {
     {"next", 1, RunNext},       {"current", 1, RunCurrent},
     {"profile", 2, RunProfile}, {"show", 1, RunShow},
-    {"osd", 3, RunOsd},
+    {"osd", 3, RunOsd},         {"prev", 1, RunPrev},
 };
 
 }  // namespace

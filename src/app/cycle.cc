@@ -1,11 +1,14 @@
 #include "app/cycle.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "actions/apply.h"
 #include "actions/osd.h"
-#include "app/session.h"
 #include "platform/platform.h"
+#include "settings/int_text.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -32,10 +35,65 @@ std::int32_t WrapProfile(std::int32_t profile, std::int32_t count) {
   return profile >= count ? 0 : profile;
 }
 
-void CycleNextProfile(Session& session) {
+std::int32_t WrapProfileBack(std::int32_t profile, std::int32_t count) {
+  if (profile >= 0 && profile < count) return profile;
+  return count < 1 ? 0 : count - 1;
+}
+
+CycleList ParseCycleList(std::string_view text) {
+  CycleList list;
+  if (text.size() >= kMaxSettingLength) {
+    list.problem = "it is 2047 characters or longer, so it may be cut short";
+    return list;
+  }
+  if (text.find_first_not_of(" \t,") == std::string_view::npos) {
+    if (!text.empty()) list.problem = "it names no profile";
+    return list;
+  }
+  std::vector<std::int32_t> profiles;
+  size_t start = 0;
+  for (int entry = 1;; ++entry) {
+    const size_t comma = std::min(text.find(',', start), text.size());
+    std::string_view item = text.substr(start, comma - start);
+    const size_t first = item.find_first_not_of(" \t");
+    item = first == std::string_view::npos
+               ? std::string_view()
+               : item.substr(first, item.find_last_not_of(" \t") - first + 1);
+    std::optional<std::int32_t> profile = ParseInt32(item);
+    if (!profile) {
+      list.problem = "entry " + std::to_string(entry) + " (\"" +
+                     std::string(item) + "\") is not an integer";
+      return list;
+    }
+    profiles.push_back(*profile);
+    if (comma == text.size()) break;
+    start = comma + 1;
+  }
+  list.profiles = std::move(profiles);
+  return list;
+}
+
+const char* CycleKey(PowerSlot slot) {
+  return slot == PowerSlot::kMains ? "CycleAC" : "CycleBatt";
+}
+
+std::int32_t StepInList(std::int32_t profile,
+                        const std::vector<std::int32_t>& profiles,
+                        CycleDirection direction) {
+  const bool forward = direction == CycleDirection::kNext;
+  auto found = std::find(profiles.begin(), profiles.end(), profile);
+  if (found == profiles.end())
+    return forward ? profiles.front() : profiles.back();
+  const size_t at = static_cast<size_t>(found - profiles.begin());
+  const size_t n = profiles.size();
+  return profiles[forward ? (at + 1) % n : (at + n - 1) % n];
+}
+
+void CycleProfile(Session& session, CycleDirection direction) {
   SettingsStore& settings = session.settings;
   const std::string slot_key = SlotKey(session.slot);
   const std::int32_t now = static_cast<std::int32_t>(session.start_tick);
+  const bool forward = direction == CycleDirection::kNext;
 
   std::int32_t profile = settings.ReadInt("System", slot_key, 0);
   std::int32_t last = settings.ReadInt("System", "TickId", 0);
@@ -43,8 +101,17 @@ void CycleNextProfile(Session& session) {
 
   bool step = ContinuesBurst(now, last, delay) ||
               !settings.ReadSwitch("Main", "ShowBeforeSwitch", false);
-  if (step) profile = WrappingAdd(profile, 1);
-  profile = WrapProfile(profile, settings.ReadInt("Main", "ProfileCount", 1));
+  const CycleList list =
+      ParseCycleList(settings.ReadText("Main", CycleKey(session.slot), ""));
+  if (!list.profiles.empty()) {
+    // ProfileCount plays no part: a list may name any profile.
+    if (step) profile = StepInList(profile, list.profiles, direction);
+  } else {
+    if (step) profile = WrappingAdd(profile, forward ? 1 : -1);
+    std::int32_t count = settings.ReadInt("Main", "ProfileCount", 1);
+    profile =
+        forward ? WrapProfile(profile, count) : WrapProfileBack(profile, count);
+  }
   session.current_profile = profile;
 
   settings.WriteInt("System", slot_key, profile);

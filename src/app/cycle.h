@@ -1,15 +1,21 @@
-// The "next" command: each press steps the active slot's profile and shows
-// it at once; only the last press of a burst applies it, after the delay.
-// Presses are separate processes that coordinate through the settings file.
+// The "next" and "prev" commands: each press steps the active slot's
+// profile and shows it at once; only the last press of a burst applies it,
+// after the delay. Presses are separate processes that coordinate through
+// the settings file, and a burst may mix both commands.
 #ifndef MORVASK_APP_CYCLE_H_
 #define MORVASK_APP_CYCLE_H_
 
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
 
-struct Session;
+#include "app/session.h"
 
 /// Default of [Main] Delay, in milliseconds.
 constexpr std::int32_t kDefaultDelay = 2200;
+
+enum class CycleDirection { kNext, kPrev };
 
 /// True when a press that started at tick `now` continues the burst of the
 /// press that started at `last`: now is not below last and now - last
@@ -17,10 +23,42 @@ constexpr std::int32_t kDefaultDelay = 2200;
 bool ContinuesBurst(std::int32_t now, std::int32_t last, std::int32_t delay);
 
 /// 0 for a profile at or above `count`; a profile below it, negative ones
-/// too, is kept.
+/// too, is kept. (How "next" stays within ProfileCount.)
 std::int32_t WrapProfile(std::int32_t profile, std::int32_t count);
 
-/// Runs one press. Throws EIniFileException when a write is refused.
-void CycleNextProfile(Session& session);
+/// `count` - 1 (0 for a count below 1) for a profile below 0 or at or above
+/// `count`; any other is kept. (How "prev" stays within ProfileCount.)
+std::int32_t WrapProfileBack(std::int32_t profile, std::int32_t count);
+
+/// A cycle list ([Main] CycleAC or CycleBatt) as read: its profiles when it
+/// is used, or why it is ignored. A list is used only when it names at
+/// least one profile and every entry is an integer.
+struct CycleList {
+  std::vector<std::int32_t> profiles;  // Empty when the list is ignored.
+  std::string problem;  // Why it is ignored; empty for the absent text.
+};
+
+/// Parses comma-separated entries, each by the integer text rule once the
+/// blanks (spaces, tabs) around it are gone. A text of the settings' full
+/// length is taken as cut short, and ignored.
+CycleList ParseCycleList(std::string_view text);
+
+/// "CycleAC" or "CycleBatt", in section "Main".
+const char* CycleKey(PowerSlot slot);
+
+/// The profile after (kNext) or before (kPrev) the first place of `profile`
+/// in `profiles`, wrapping round; the first (kNext) or last (kPrev) entry
+/// for a profile not in it. `profiles` is not empty.
+std::int32_t StepInList(std::int32_t profile,
+                        const std::vector<std::int32_t>& profiles,
+                        CycleDirection direction);
+
+/// Runs one press of "next" or "prev". Throws EIniFileException when a
+/// write is refused.
+void CycleProfile(Session& session, CycleDirection direction);
+
+inline void CycleNextProfile(Session& session) {
+  CycleProfile(session, CycleDirection::kNext);
+}
 
 #endif  // MORVASK_APP_CYCLE_H_

@@ -12,7 +12,8 @@ PROFILES = "".join(f"[{p}]\nAtkOsdImageIndex={p}\nRMClockProfile={p}\n"
                    for p in range(4))
 
 
-def settings(delay, count=4, show_first=0, current=0, tick=0, extra=""):
+def settings(delay, count=4, show_first=0, current=0, tick=0, extra="",
+             main=""):
     return f"""
         [Main]
         ShowAtkOsd=1
@@ -20,6 +21,7 @@ def settings(delay, count=4, show_first=0, current=0, tick=0, extra=""):
         Delay={delay}
         ShowBeforeSwitch={show_first}
         ProfileCount={count}
+        {main}
         [System]
         CurrentProfileAC={current}
         CurrentProfileBatt={current}
@@ -79,6 +81,20 @@ class NextTest(SystemTest):
         after = self.clock.commands()[0][2] - results[1].start_tick
         self.assertGreaterEqual(after, delay)
         self.assertLess(after, delay + 1000)
+
+    def test_mixed_next_and_prev_burst_through_a_list(self):
+        delay = 1500
+        self.box.write_ini(settings(delay=delay, current=1,
+                                    main="CycleAC= 3 , 1"))
+        runs = []
+        for args in (b"next", b"next", b"prev"):
+            runs.append(self.box.start(args))
+            time.sleep(0.4)
+        for run in runs:
+            self.assert_normal_run(self.box.finish(run))
+        self.assertEqual([3, 1, 3], self.osd.wait_for(3))
+        self.assertEqual([3], self.applied(0.3))
+        self.assertEqual("3", self.box.value("System", "CurrentProfileAC"))
 
     def test_storm_of_presses_applies_the_last_tick_and_loses_nothing(self):
         presses, delay = 10, 2500

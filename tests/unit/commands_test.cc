@@ -38,8 +38,8 @@ TEST_F(CommandsTest, UsageTextIsExact) {
 
 TEST_F(CommandsTest, MatchesWordAndCountAndRunsTheRowsEffects) {
   // Profile p shows image 10 + p and selects clock profile p; no slot key
-  // is stored, so "current" and "show" take profile 0, and "next" steps to
-  // 1 of 2 profiles.
+  // is stored, so "current" and "show" take profile 0, "next" steps to 1
+  // and "prev" back to 2 of 3 profiles.
   const std::uint32_t kNone = 0xFFFFFFFF;
   const std::uint32_t kClock0 = 0x800E;
   const struct {
@@ -68,6 +68,9 @@ TEST_F(CommandsTest, MatchesWordAndCountAndRunsTheRowsEffects) {
       {"next", false, 11, kClock0 + 1},
       {"Next", false, 11, kClock0 + 1},
       {"next 1", true, kNone, kNone},
+      {"prev", false, 12, kClock0 + 2},
+      {"PREV", false, 12, kClock0 + 2},
+      {"prev 1", true, kNone, kNone},
       {"curren", true, kNone, kNone},
       {"currentx", true, kNone, kNone},
   };
@@ -76,8 +79,8 @@ TEST_F(CommandsTest, MatchesWordAndCountAndRunsTheRowsEffects) {
     platform = fresh;
     platform.ini()["Main"]["ShowAtkOsd"] = "1";
     platform.ini()["Main"]["RMClock"] = "1";
-    platform.ini()["Main"]["ProfileCount"] = "2";
-    for (const char* p : {"0", "1"}) {
+    platform.ini()["Main"]["ProfileCount"] = "3";
+    for (const char* p : {"0", "1", "2"}) {
       platform.ini()[p]["AtkOsdImageIndex"] = std::to_string(10 + p[0] - '0');
       platform.ini()[p]["RMClockProfile"] = p;
     }

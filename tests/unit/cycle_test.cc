@@ -50,12 +50,13 @@ TEST(WrapProfileTest, OnlyAtOrAboveCount) {
 
 class CycleTest : public ::testing::Test {
  protected:
-  void Press(std::uint32_t tick) {
+  void Press(std::uint32_t tick,
+             CycleDirection direction = CycleDirection::kNext) {
     platform.tick = tick;
     Session session(platform, settings);
     session.start_tick = tick;
     session.slot = PowerSlotFor(platform.ac_line_status);
-    CycleNextProfile(session);
+    CycleProfile(session, direction);
   }
   std::string& Key(const char* section, const char* key) {
     return platform.ini()[section][key];
@@ -107,6 +108,7 @@ TEST_F(CycleTest, OrderOfReadsAndWrites) {
       "Read [System] TickId",
       "Read [Main] Delay",
       "Read [Main] ShowBeforeSwitch",
+      "Read [Main] CycleAC",
       "Read [Main] ProfileCount",
       "Write [System] CurrentProfileAC=0",
       "Write [System] TickId=50000",
@@ -178,24 +180,82 @@ TEST_F(CycleTest, NegativeIndexBelowCountIsKept) {
   EXPECT_EQ("-2", Key("System", "CurrentProfileAC"));
 }
 
-TEST_F(CycleTest, CountsOfZeroAndBelow) {
+TEST_F(CycleTest, StepsWithinTheCountOrTheList) {
+  const CycleDirection kNext = CycleDirection::kNext;
+  const CycleDirection kPrev = CycleDirection::kPrev;
+  const std::string kCut = "0," + std::string(2045, ' ');  // 2047 chars.
   const struct {
+    const char* name;
+    CycleDirection direction;
     const char* count;
+    const char* list;  // [Main] CycleAC; nullptr: no such key.
     const char* current;
+    bool first_shows;  // ShowBeforeSwitch on: this first press only shows.
     const char* expected;
-  } cases[] = {{"0", "5", "0"},
-               {"0", "-5", "-4"},
-               {"-3", "-3", "0"},
-               {"-3", "-10", "-9"},
-               {"abc", "0", "0"}};
+  } cases[] = {
+      {"next, count 0, from above", kNext, "0", nullptr, "5", false, "0"},
+      {"next, count 0, from below", kNext, "0", nullptr, "-5", false, "-4"},
+      {"next, count -3, to it", kNext, "-3", nullptr, "-3", false, "0"},
+      {"next, count -3, below", kNext, "-3", nullptr, "-10", false, "-9"},
+      {"next, count not an integer", kNext, "abc", nullptr, "0", false, "0"},
+      {"prev steps back", kPrev, "3", nullptr, "2", false, "1"},
+      {"prev wraps below 0", kPrev, "3", nullptr, "0", false, "2"},
+      {"prev from above the count", kPrev, "3", nullptr, "7", false, "2"},
+      {"prev from a negative profile", kPrev, "3", nullptr, "-3", false, "2"},
+      {"prev, count 0", kPrev, "0", nullptr, "5", false, "0"},
+      {"prev, count -2", kPrev, "-2", nullptr, "-5", false, "0"},
+      {"prev from the least integer", kPrev, "3", nullptr, "-2147483648", false,
+       "2"},
+      {"prev, first press keeps", kPrev, "3", nullptr, "1", true, "1"},
+      {"prev, first press above the count", kPrev, "3", nullptr, "7", true,
+       "2"},
+      {"next within the list", kNext, "9", "2, 3, 0", "3", false, "0"},
+      {"next round the list", kNext, "9", "2,3,0", "0", false, "2"},
+      {"prev within the list", kPrev, "9", "2,3,0", "0", false, "3"},
+      {"prev round the list", kPrev, "9", "2,3,0", "2", false, "0"},
+      {"next, not in the list", kNext, "9", "2,3,0", "1", false, "2"},
+      {"prev, not in the list", kPrev, "9", "2,3,0", "1", false, "0"},
+      {"named twice: from its first place", kNext, "9", "1,2,1,3", "1", false,
+       "2"},
+      {"prev, named twice", kPrev, "9", "1,2,1,3", "1", false, "3"},
+      {"hexadecimal entries and blanks", kNext, "9", " $2 ,\t0x3 ", "2", false,
+       "3"},
+      {"a negative entry, beyond the count", kNext, "1", "0,-1", "0", false,
+       "-1"},
+      {"list, first press keeps a profile not in it", kNext, "9", "2,3", "1",
+       true, "1"},
+      {"bad entry: the count", kNext, "3", "0,x,1", "1", false, "2"},
+      {"empty entry: the count", kNext, "3", "0,,1", "1", false, "2"},
+      {"trailing comma: the count", kPrev, "3", "0,1,", "1", false, "0"},
+      {"only commas and blanks: the count", kNext, "3", " , ,", "1", false,
+       "2"},
+      {"empty: the count", kNext, "3", "", "1", false, "2"},
+      {"cut at the text limit: the count", kNext, "3", kCut.c_str(), "1", false,
+       "2"},
+  };
   for (const auto& c : cases) {
     Key("Main", "ProfileCount") = c.count;
+    Key("Main", "ShowBeforeSwitch") = c.first_shows ? "1" : "0";
+    platform.ini()["Main"].erase("CycleAC");
+    if (c.list) Key("Main", "CycleAC") = c.list;
     Key("System", "CurrentProfileAC") = c.current;
     Key("System", "TickId") = "0";
-    Press(100000);
-    EXPECT_EQ(c.expected, Key("System", "CurrentProfileAC"))
-        << "count " << c.count << " current " << c.current;
+    Press(100000, c.direction);
+    EXPECT_EQ(c.expected, Key("System", "CurrentProfileAC")) << c.name;
   }
+}
+
+TEST_F(CycleTest, EachPowerSourceHasItsOwnList) {
+  Key("Main", "CycleAC") = "2,3";
+  Key("Main", "CycleBatt") = "0,1";
+  Key("Main", "ProfileCount") = "9";
+  Press(10000);  // Mains: 0 is not in its list.
+  platform.ac_line_status = 0;
+  Press(20000, CycleDirection::kPrev);  // Battery: 0 -> 1, round its list.
+  EXPECT_EQ("2", Key("System", "CurrentProfileAC"));
+  EXPECT_EQ("1", Key("System", "CurrentProfileBatt"));
+  EXPECT_EQ(1u, platform.CallsStartingWith("Read [Main] CycleBatt").size());
+  EXPECT_TRUE(platform.CallsStartingWith("Read [Main] ProfileCount").empty());
 }
 
 TEST_F(CycleTest, MaximumIndexWrapsInto32Bits) {
