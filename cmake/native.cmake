@@ -20,11 +20,13 @@ include(GoogleTest)
 add_executable(unit_tests
   tests/unit/fake_platform.cc
   tests/unit/int_text_test.cc
+  tests/unit/log_test.cc
   tests/unit/settings_store_test.cc
   tests/unit/command_line_test.cc
   tests/unit/commands_test.cc
   tests/unit/osd_test.cc
   tests/unit/apply_test.cc
+  tests/unit/check_test.cc
   tests/unit/catalyst_test.cc
   tests/unit/cycle_test.cc
   tests/unit/settings_lock_test.cc

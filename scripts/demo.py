@@ -90,6 +90,16 @@ class Demo:
             print(f"    the watcher ended with exit code {result.exit_code},"
                   f" {'a box' if result.boxes else 'no box'}")
 
+    def check(self):
+        print("\n$ morvask check > report.txt    # what morvask sees, for a"
+              " bug report; changes nothing")
+        report = self.box.dir / "report.txt"
+        result = self.box.run(b"check", stdout=report)
+        outcome = "a box" if result.boxes else "no box"
+        print(f"    exit code {result.exit_code}, {outcome}; report.txt:")
+        for line in report.read_text("latin-1").splitlines():
+            print(f"    | {line}")
+
     def settings(self):
         ac = self.box.value("System", "CurrentProfileAC")
         print(f"    settings: [System] CurrentProfileAC={ac}")
@@ -107,6 +117,9 @@ def main():
         demo.settings()
         demo.burst(3, 0.3)
         demo.settings()
+        demo.run("prev", "one step back, applied after Delay")
+        demo.settings()
+        demo.check()
         demo.watcher()
         demo.run("bogus", "anything else shows the usage box")
     finally:

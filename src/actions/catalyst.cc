@@ -28,27 +28,48 @@ class KeyCloser {
   RegistryKey key_;
 };
 
-std::string ReadPathValue(Platform& platform, RegistryKey key) {
+CatalystPathValue ReadPathValue(Platform& platform, RegistryKey key) {
+  CatalystPathValue value;
   std::uint32_t size = 0;
-  if (!platform.QueryValueSize(key, kValueName, &size) || size == 0) return "";
+  if (!platform.QueryValueSize(key, kValueName, &size)) {
+    value.status = CatalystPathValue::kNoValue;
+    return value;
+  }
+  if (size == 0) {
+    value.status = CatalystPathValue::kEmpty;
+    return value;
+  }
   std::vector<char> buffer(size, '\0');
-  std::uint32_t type = 0;
-  if (!platform.QueryValueData(key, kValueName, &type, buffer.data(), &size))
-    throw ERegistryException("Failed to get data for 'Path'");
-  if (type != kRegSz && type != kRegExpandSz)
-    throw ERegistryException("Invalid data type for 'Path'");
-  const char* begin = buffer.data();
-  const char* end = begin + std::min<size_t>(size, buffer.size());
-  return std::string(begin, std::find(begin, end, '\0'));
+  if (!platform.QueryValueData(key, kValueName, &value.type, buffer.data(),
+                               &size)) {
+    value.status = CatalystPathValue::kUnreadable;
+  } else if (value.type != kRegSz && value.type != kRegExpandSz) {
+    value.status = CatalystPathValue::kNotText;
+  } else {
+    const char* begin = buffer.data();
+    const char* end = begin + std::min<size_t>(size, buffer.size());
+    value.text = std::string(begin, std::find(begin, end, '\0'));
+    value.status = CatalystPathValue::kText;
+  }
+  return value;
 }
 
 }  // namespace
 
-std::string ReadCatalystFolder(Platform& platform) {
+CatalystPathValue ReadCatalystPathValue(Platform& platform) {
   RegistryKey key = platform.OpenMachineKey("Software\\ATI\\ACE");
-  if (!key) return "";
+  if (!key) return CatalystPathValue();
   KeyCloser closer(platform, key);
   return ReadPathValue(platform, key);
+}
+
+std::string ReadCatalystFolder(Platform& platform) {
+  CatalystPathValue value = ReadCatalystPathValue(platform);
+  if (value.status == CatalystPathValue::kUnreadable)
+    throw ERegistryException("Failed to get data for 'Path'");
+  if (value.status == CatalystPathValue::kNotText)
+    throw ERegistryException("Invalid data type for 'Path'");
+  return value.text;
 }
 
 std::string CatalystCommandLine(const std::string& folder,

@@ -3,12 +3,32 @@
 #ifndef MORVASK_ACTIONS_CATALYST_H_
 #define MORVASK_ACTIONS_CATALYST_H_
 
+#include <cstdint>
 #include <string>
 
 class Platform;
 
 /// Where the tool is looked for when the registry names no folder.
 extern const char kDefaultCatalystFolder[];
+
+/// What HKLM\Software\ATI\ACE, value "Path", holds, as morvask reads it
+/// (in the process's registry view), for the report of "check".
+struct CatalystPathValue {
+  enum Status {
+    kNoKey,       // The key is missing or may not be read.
+    kNoValue,     // No such value.
+    kEmpty,       // The value has no data, whatever its type.
+    kUnreadable,  // The data could not be read (it grew in between).
+    kNotText,     // Its type (`type`) is neither REG_SZ nor REG_EXPAND_SZ.
+    kText,        // `text` is the folder, up to its first NUL.
+  };
+  Status status = kNoKey;
+  std::uint32_t type = 0;
+  std::string text;
+};
+
+/// Reads the value; never throws. The key is closed before it returns.
+CatalystPathValue ReadCatalystPathValue(Platform& platform);
 
 /// The tool's install folder from HKLM\Software\ATI\ACE, value "Path", in
 /// the process's registry view: the text up to its first NUL, unexpanded.

@@ -4,10 +4,12 @@
 
 #include "actions/apply.h"
 #include "actions/osd.h"
+#include "app/check.h"
 #include "app/command_line.h"
 #include "app/cycle.h"
 #include "app/session.h"
 #include "common/errors.h"
+#include "log/logging_platform.h"
 #include "platform/platform.h"
 #include "settings/int_text.h"
 #include "settings/settings_store.h"
@@ -32,6 +34,8 @@ namespace {
 
 void ReadSlotProfile(Session& s) {
   s.current_profile = s.settings.ReadInt("System", SlotKey(s.slot), 0);
+  s.log.Write(std::string("profile ") + std::to_string(s.current_profile) +
+              " of " + SlotName(s.slot) + " (" + SlotKey(s.slot) + ")");
 }
 
 void RunNext(Session& s) { CycleNextProfile(s); }
@@ -46,6 +50,8 @@ void RunCurrent(Session& s) {
 
 void RunProfile(Session& s) {
   s.current_profile = ArgumentToInt(s.Argument(2));
+  s.log.Write(std::string("profile ") + std::to_string(s.current_profile) +
+              " for " + SlotName(s.slot) + " (" + SlotKey(s.slot) + ")");
   s.settings.WriteInt("System", SlotKey(s.slot), s.current_profile);
   ShowProfile(s.platform, s.settings, s.current_profile);
   ApplyProfile(s.platform, s.settings, s.current_profile);
@@ -60,6 +66,8 @@ void RunOsd(Session& s) {
   // The index is converted before the set.
   std::int32_t index = ArgumentToInt(s.Argument(3));
   std::int32_t set = ArgumentToInt(s.Argument(2));
+  s.log.Write("image set " + std::to_string(set) + ", index " +
+              std::to_string(index));
   ShowAtkOsdImage(s.platform, static_cast<std::uint16_t>(set),
                   static_cast<std::uint16_t>(index));
 }
@@ -75,6 +83,7 @@ const Command kCommands[] = {
     {"next", 1, RunNext},       {"current", 1, RunCurrent},
     {"profile", 2, RunProfile}, {"show", 1, RunShow},
     {"osd", 3, RunOsd},         {"prev", 1, RunPrev},
+    {"check", 1, RunCheck},
 };
 
 }  // namespace
@@ -91,20 +100,57 @@ void RunCommand(Session& session) {
   throw EAbort();
 }
 
+namespace {
+
+/// The kind and message of the failure being handled.
+std::string DescribeFailure() {
+  try {
+    throw;
+  } catch (const EIniFileException& e) {
+    return std::string("EIniFileException: ") + e.what();
+  } catch (const ERegistryException& e) {
+    return std::string("ERegistryException: ") + e.what();
+  } catch (const EConvertError& e) {
+    return std::string("EConvertError: ") + e.what();
+  } catch (const EAbort& e) {
+    return std::string("EAbort: ") + e.what();
+  } catch (const std::exception& e) {
+    return std::string("exception: ") + e.what();
+  } catch (...) {
+    return "unknown failure";
+  }
+}
+
+}  // namespace
+
 int RunMorvask(Platform& platform) {
   LeadByteTest is_lead_byte = [&platform](unsigned char byte) {
     return platform.IsLeadByte(byte);
   };
-  IniFileStore settings(platform,
-                        SettingsPathFor(platform.ModulePath(), is_lead_byte));
+  const std::string module_path = platform.ModulePath();
+  IniFileStore settings(platform, SettingsPathFor(module_path, is_lead_byte));
+  RunLog log;  // Off until the settings say otherwise.
   try {
-    Session session(platform, settings);
-    session.start_tick = platform.TickCount();
-    session.slot = PowerSlotFor(platform.AcLineStatus());
-    session.tokens = SplitCommandLine(platform.CommandLine(), is_lead_byte);
+    const std::uint32_t start_tick = platform.TickCount();
+    const std::uint8_t ac_line_status = platform.AcLineStatus();
+    const std::string command_line = platform.CommandLine();
+    log = RunLog::FromSettings(platform, settings, module_path, is_lead_byte);
+    log.Write("command line: " + command_line);
+    // Only while the log is on do the outside programs' calls go through
+    // the logging layer.
+    LoggingPlatform logged(platform, log);
+    Session session(log.on() ? static_cast<Platform&>(logged) : platform,
+                    settings);
+    session.log = log;
+    session.settings_path = settings.path();
+    session.start_tick = start_tick;
+    session.ac_line_status = ac_line_status;
+    session.slot = PowerSlotFor(ac_line_status);
+    session.tokens = SplitCommandLine(command_line, is_lead_byte);
     RunCommand(session);
   } catch (...) {
     // Every failure, whatever its kind, ends here and shows the same text.
+    log.Write("failed, " + DescribeFailure() + "; showing the usage box");
     platform.ShowMessageBox(kUsageText, kMbIconError);
   }
   return 0;

@@ -95,24 +95,37 @@ void CycleProfile(Session& session, CycleDirection direction) {
   const std::int32_t now = static_cast<std::int32_t>(session.start_tick);
   const bool forward = direction == CycleDirection::kNext;
 
-  std::int32_t profile = settings.ReadInt("System", slot_key, 0);
+  const std::int32_t from = settings.ReadInt("System", slot_key, 0);
+  std::int32_t profile = from;
   std::int32_t last = settings.ReadInt("System", "TickId", 0);
   std::int32_t delay = settings.ReadInt("Main", "Delay", kDefaultDelay);
 
-  bool step = ContinuesBurst(now, last, delay) ||
-              !settings.ReadSwitch("Main", "ShowBeforeSwitch", false);
+  const bool continues = ContinuesBurst(now, last, delay);
+  bool step =
+      continues || !settings.ReadSwitch("Main", "ShowBeforeSwitch", false);
   const CycleList list =
       ParseCycleList(settings.ReadText("Main", CycleKey(session.slot), ""));
+  std::string within;  // For the log.
   if (!list.profiles.empty()) {
     // ProfileCount plays no part: a list may name any profile.
     if (step) profile = StepInList(profile, list.profiles, direction);
+    within = std::string("the list ") + CycleKey(session.slot);
   } else {
     if (step) profile = WrappingAdd(profile, forward ? 1 : -1);
     std::int32_t count = settings.ReadInt("Main", "ProfileCount", 1);
     profile =
         forward ? WrapProfile(profile, count) : WrapProfileBack(profile, count);
+    within = "ProfileCount " + std::to_string(count);
   }
   session.current_profile = profile;
+  session.log.Write(std::string(forward ? "next" : "prev") + " on " +
+                    SlotName(session.slot) + ": " + std::to_string(from) +
+                    " -> " + std::to_string(profile) + " within " + within +
+                    (continues ? ", continuing a burst"
+                     : step    ? ", a new burst"
+                               : ", a new burst: shown first") +
+                    " (tick " + std::to_string(now) + ", Delay " +
+                    std::to_string(delay) + " ms)");
 
   settings.WriteInt("System", slot_key, profile);
   settings.WriteInt("System", "TickId", now);
@@ -121,6 +134,13 @@ void CycleProfile(Session& session, CycleDirection direction) {
   // A negative delay waits no time rather than ~49 days or forever.
   session.platform.Sleep(delay < 0 ? 0 : static_cast<std::uint32_t>(delay));
   // A later press overwrites TickId; then it is the one to apply.
-  if (settings.ReadInt("System", "TickId", 0) == now)
-    ApplyProfile(session.platform, settings, profile);
+  const std::int32_t latest = settings.ReadInt("System", "TickId", 0);
+  if (latest != now) {
+    session.log.Write("left profile " + std::to_string(profile) +
+                      " to a later press (tick " + std::to_string(latest) +
+                      ")");
+    return;
+  }
+  session.log.Write("applying profile " + std::to_string(profile));
+  ApplyProfile(session.platform, settings, profile);
 }

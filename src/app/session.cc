@@ -8,6 +8,10 @@ const char* SlotKey(PowerSlot slot) {
   return slot == PowerSlot::kMains ? "CurrentProfileAC" : "CurrentProfileBatt";
 }
 
+const char* SlotName(PowerSlot slot) {
+  return slot == PowerSlot::kMains ? "mains" : "battery";
+}
+
 std::string Session::Argument(size_t n) const {
   return n < tokens.size() ? tokens[n] : std::string();
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "log/run_log.h"
+
 class Platform;
 class SettingsStore;
 
@@ -19,18 +21,26 @@ PowerSlot PowerSlotFor(std::uint8_t ac_line_status);
 /// "CurrentProfileAC" or "CurrentProfileBatt", in section "System".
 const char* SlotKey(PowerSlot slot);
 
+/// "mains" or "battery", as the log and the report say it.
+const char* SlotName(PowerSlot slot);
+
 struct Session {
   Session(Platform& platform_in, SettingsStore& settings_in)
       : platform(platform_in), settings(settings_in) {}
 
   Platform& platform;
   SettingsStore& settings;
+  /// The settings file's full path.
+  std::string settings_path;
   std::uint32_t start_tick = 0;
+  std::uint8_t ac_line_status = 0;
   PowerSlot slot = PowerSlot::kBattery;
   /// Index of the profile being shown or applied.
   std::int32_t current_profile = 0;
   /// The command line's tokens; token 0 is the program name.
   std::vector<std::string> tokens;
+  /// Off unless [Main] Log is on.
+  RunLog log;
 
   /// Argument `n` (from 1), or the empty text beyond the count.
   std::string Argument(size_t n) const;

@@ -21,6 +21,41 @@ enum : std::uint32_t { kWmCommand = 0x0111, kMbIconError = 0x10 };
 /// Process creation flags: CREATE_NEW_PROCESS_GROUP | NORMAL_PRIORITY_CLASS.
 constexpr std::uint32_t kToolCreationFlags = 0x220;
 
+/// An answer the system may not be able to give.
+enum class Answer { kNo, kYes, kUnknown };
+
+/// What the system says of a path, found without opening it for writing.
+struct FileFacts {
+  bool exists = false;  // A file or folder is there.
+  bool is_folder = false;
+  bool read_only = false;  // The read-only attribute.
+  /// A file: whether this process may write to it. A folder: whether it
+  /// may make a file in it. By the access rules alone, so that nothing is
+  /// changed or copied (a write-open would start VirtualStore's copy).
+  Answer writable = Answer::kUnknown;
+};
+
+/// What this process's rights are (Windows Vista and later; kUnknown
+/// before).
+struct OwnRights {
+  Answer elevated = Answer::kUnknown;
+  /// Writes under Program Files go to VirtualStore.
+  Answer virtualized = Answer::kUnknown;
+};
+
+/// Whether Windows would refuse a message this process posts to a window.
+enum class PostRefusal {
+  kAllowed,
+  kRefused,     // Its program has a higher integrity level.
+  kNoSuchRule,  // Before Windows Vista: no integrity levels, no refusal.
+  kUnknown,     // Its program's rights cannot be looked at.
+};
+
+/// Local date and time.
+struct LocalTime {
+  std::uint16_t year, month, day, hour, minute, second, millisecond;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -89,6 +124,43 @@ class Platform {
   /// console (with fast user switching, the user at the keyboard), and
   /// when the system cannot tell.
   virtual bool IsConsoleSession() = 0;
+
+  // What "morvask check" and the log look at; nothing here changes what a
+  // command does.
+
+  /// The system's error code of the last call that failed, read at once.
+  virtual std::uint32_t LastErrorCode() = 0;
+  /// The exit code of a process that has ended; false when it cannot be
+  /// read.
+  virtual bool ProcessExitCode(ProcessHandle process, std::uint32_t* code) = 0;
+  virtual LocalTime Now() = 0;
+  virtual std::uint32_t ProcessId() = 0;
+  /// Appends `line` to the file at `path` (made if missing) by one write,
+  /// so that lines of processes writing at once never mix. First, when the
+  /// file is larger than `rotate_above` bytes, moves it to `path`.1,
+  /// replacing that, while holding the file's lock so that two processes
+  /// never both move it. Returns false when nothing could be written.
+  virtual bool AppendToLog(const std::string& path, const std::string& line,
+                           std::uint32_t rotate_above) = 0;
+
+  virtual FileFacts QueryFile(const std::string& path) = 0;
+  /// True when the settings file has the section, with a key in it.
+  virtual bool IniSectionExists(const std::string& section,
+                                const std::string& path) = 0;
+  /// An environment variable's value, or the empty text.
+  virtual std::string EnvironmentVariable(const std::string& name) = 0;
+  virtual OwnRights QueryOwnRights() = 0;
+  /// Found without posting anything to the window.
+  virtual PostRefusal WouldRefusePost(WindowHandle window) = 0;
+  /// True when a named mutex of that name exists in this session.
+  virtual bool MutexExists(const std::string& name) = 0;
+  /// Writes `text` to standard output when that is a file or a pipe (as a
+  /// command prompt makes it with "> file" or "|"). Returns false, having
+  /// written nothing, when it is neither.
+  virtual bool WriteStandardOutput(const std::string& text) = 0;
+  /// Modal message box with no owner, an information icon and `caption`.
+  virtual void ShowInformationBox(const std::string& caption,
+                                  const std::string& text) = 0;
 };
 
 #endif  // MORVASK_PLATFORM_PLATFORM_H_

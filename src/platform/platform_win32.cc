@@ -75,7 +75,7 @@ bool RealPlatform::FileLock::Acquire(const FileNameRules& rules,
       return false;
     }
   }
-  switch (WaitForSingleObject(mutex_, kSettingsLockWaitMs)) {
+  switch (WaitForSingleObject(mutex_, wait_ms_)) {
     case WAIT_OBJECT_0:
     case WAIT_ABANDONED:  // Its holder died mid-call; the lock is ours now.
       return true;
@@ -96,6 +96,7 @@ class RealPlatform::LockedCall {
  public:
   LockedCall(RealPlatform& platform, FileLock& lock, const std::string& path)
       : lock_(lock), held_(lock.Acquire(platform.file_names_, path)) {}
+  bool held() const { return held_; }
   ~LockedCall() {
     if (held_) lock_.Release();
   }
@@ -254,4 +255,233 @@ bool RealPlatform::IsConsoleSession() {
   if (!ProcessIdToSessionId(GetCurrentProcessId(), &session)) return true;
   // 0xFFFFFFFF while the console is between sessions: none is attached.
   return session == WTSGetActiveConsoleSessionId();
+}
+
+std::uint32_t RealPlatform::LastErrorCode() { return GetLastError(); }
+
+bool RealPlatform::ProcessExitCode(ProcessHandle process, std::uint32_t* code) {
+  DWORD exit_code = 0;
+  if (!GetExitCodeProcess(reinterpret_cast<HANDLE>(process), &exit_code))
+    return false;
+  *code = exit_code;
+  return true;
+}
+
+LocalTime RealPlatform::Now() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return {now.wYear,   now.wMonth,  now.wDay,         now.wHour,
+          now.wMinute, now.wSecond, now.wMilliseconds};
+}
+
+std::uint32_t RealPlatform::ProcessId() { return GetCurrentProcessId(); }
+
+namespace {
+
+/// Opens a file to append to: every write goes to its end, whole, whatever
+/// other processes write at the same time.
+HANDLE OpenForAppend(const std::string& path) {
+  return CreateFileA(path.c_str(), FILE_APPEND_DATA,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+bool RealPlatform::AppendToLog(const std::string& path, const std::string& line,
+                               std::uint32_t rotate_above) {
+  LockedCall locked(*this, log_lock_, path);
+  HANDLE file = OpenForAppend(path);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD high = 0;
+  DWORD size = GetFileSize(file, &high);
+  // Only the lock's holder moves the file: two moves in a row would put
+  // the new file where the old one belongs.
+  if (locked.held() && size != INVALID_FILE_SIZE &&
+      (high != 0 || size > rotate_above)) {
+    CloseHandle(file);
+    // If the move fails (a viewer holds the file without sharing its
+    // deletion), the line still goes to the file as it is.
+    MoveFileExA(path.c_str(), (path + ".1").c_str(), MOVEFILE_REPLACE_EXISTING);
+    file = OpenForAppend(path);
+    if (file == INVALID_HANDLE_VALUE) return false;
+  }
+  DWORD written = 0;
+  BOOL ok = WriteFile(file, line.data(), static_cast<DWORD>(line.size()),
+                      &written, nullptr);
+  CloseHandle(file);
+  return ok && written == line.size();
+}
+
+namespace {
+
+/// Whether the process's own access token is granted `access` to the file
+/// or folder at `path` by its security descriptor.
+Answer AccessAllowed(const std::string& path, DWORD access) {
+  const SECURITY_INFORMATION wanted = OWNER_SECURITY_INFORMATION |
+                                      GROUP_SECURITY_INFORMATION |
+                                      DACL_SECURITY_INFORMATION;
+  DWORD needed = 0;
+  GetFileSecurityA(path.c_str(), wanted, nullptr, 0, &needed);
+  if (needed == 0) return Answer::kUnknown;
+  std::vector<BYTE> descriptor(needed);
+  if (!GetFileSecurityA(path.c_str(), wanted, descriptor.data(), needed,
+                        &needed))
+    return Answer::kUnknown;
+  HANDLE token = nullptr;
+  HANDLE impersonation = nullptr;
+  Answer answer = Answer::kUnknown;
+  if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE,
+                       &token) &&
+      DuplicateToken(token, SecurityImpersonation, &impersonation)) {
+    GENERIC_MAPPING mapping = {FILE_GENERIC_READ, FILE_GENERIC_WRITE,
+                               FILE_GENERIC_EXECUTE, FILE_ALL_ACCESS};
+    MapGenericMask(&access, &mapping);
+    PRIVILEGE_SET privileges = {};
+    DWORD privileges_size = sizeof privileges;
+    DWORD granted = 0;
+    BOOL allowed = FALSE;
+    if (AccessCheck(descriptor.data(), impersonation, access, &mapping,
+                    &privileges, &privileges_size, &granted, &allowed))
+      answer = allowed ? Answer::kYes : Answer::kNo;
+  }
+  if (impersonation) CloseHandle(impersonation);
+  if (token) CloseHandle(token);
+  return answer;
+}
+
+}  // namespace
+
+FileFacts RealPlatform::QueryFile(const std::string& path) {
+  FileFacts facts;
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return facts;
+  facts.exists = true;
+  facts.is_folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  facts.read_only = !facts.is_folder && (attributes & FILE_ATTRIBUTE_READONLY);
+  facts.writable = facts.read_only
+                       ? Answer::kNo
+                       : AccessAllowed(path, facts.is_folder ? FILE_ADD_FILE
+                                                             : FILE_WRITE_DATA);
+  return facts;
+}
+
+bool RealPlatform::IniSectionExists(const std::string& section,
+                                    const std::string& path) {
+  // With no key, the call gives the section's key names.
+  char keys[64];
+  LockedCall locked(*this, settings_lock_, path);
+  return GetPrivateProfileStringA(section.c_str(), nullptr, "", keys,
+                                  sizeof keys, path.c_str()) > 0;
+}
+
+std::string RealPlatform::EnvironmentVariable(const std::string& name) {
+  char buffer[MAX_PATH * 2];
+  DWORD length = GetEnvironmentVariableA(name.c_str(), buffer, sizeof buffer);
+  return length > 0 && length < sizeof buffer ? std::string(buffer, length)
+                                              : std::string();
+}
+
+namespace {
+
+// The token information classes of Windows Vista, by number: older
+// headers and Windows XP do not know them.
+const TOKEN_INFORMATION_CLASS kTokenElevation =
+    static_cast<TOKEN_INFORMATION_CLASS>(20);
+const TOKEN_INFORMATION_CLASS kTokenVirtualizationEnabled =
+    static_cast<TOKEN_INFORMATION_CLASS>(24);
+const TOKEN_INFORMATION_CLASS kTokenIntegrityLevel =
+    static_cast<TOKEN_INFORMATION_CLASS>(25);
+const DWORD kProcessQueryLimitedInformation = 0x1000;
+
+Answer TokenFlag(HANDLE token, TOKEN_INFORMATION_CLASS which) {
+  DWORD value = 0;
+  DWORD size = 0;
+  if (!GetTokenInformation(token, which, &value, sizeof value, &size))
+    return Answer::kUnknown;
+  return value ? Answer::kYes : Answer::kNo;
+}
+
+/// The integrity level (the last sub-authority of the label's SID) of a
+/// process's token. False with `*before_vista` set when the system has no
+/// integrity levels.
+bool IntegrityLevel(HANDLE process, DWORD* level, bool* before_vista) {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(process, TOKEN_QUERY, &token)) return false;
+  DWORD size = 0;
+  GetTokenInformation(token, kTokenIntegrityLevel, nullptr, 0, &size);
+  *before_vista = GetLastError() == ERROR_INVALID_PARAMETER;
+  std::vector<BYTE> label(size ? size : 1);
+  bool found = size != 0 && GetTokenInformation(token, kTokenIntegrityLevel,
+                                                label.data(), size, &size);
+  CloseHandle(token);
+  if (!found) return false;
+  PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(label.data())->Label.Sid;
+  *level = *GetSidSubAuthority(sid, *GetSidSubAuthorityCount(sid) - 1);
+  return true;
+}
+
+}  // namespace
+
+OwnRights RealPlatform::QueryOwnRights() {
+  OwnRights rights;
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+    return rights;
+  rights.elevated = TokenFlag(token, kTokenElevation);
+  rights.virtualized = TokenFlag(token, kTokenVirtualizationEnabled);
+  CloseHandle(token);
+  return rights;
+}
+
+PostRefusal RealPlatform::WouldRefusePost(WindowHandle window) {
+  // Windows refuses a post to the window of a program of a higher
+  // integrity level (User Interface Privilege Isolation).
+  DWORD own_level = 0;
+  bool before_vista = false;
+  if (!IntegrityLevel(GetCurrentProcess(), &own_level, &before_vista))
+    return before_vista ? PostRefusal::kNoSuchRule : PostRefusal::kUnknown;
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(AsWindow(window), &process_id);
+  HANDLE process =
+      OpenProcess(kProcessQueryLimitedInformation, FALSE, process_id);
+  if (!process) return PostRefusal::kUnknown;
+  DWORD level = 0;
+  bool found = IntegrityLevel(process, &level, &before_vista);
+  CloseHandle(process);
+  if (!found) return PostRefusal::kUnknown;
+  return level > own_level ? PostRefusal::kRefused : PostRefusal::kAllowed;
+}
+
+bool RealPlatform::MutexExists(const std::string& name) {
+  HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, name.c_str());
+  if (mutex) {
+    CloseHandle(mutex);
+    return true;
+  }
+  // One made with higher rights is there, though this process may not
+  // open it.
+  return GetLastError() == ERROR_ACCESS_DENIED;
+}
+
+bool RealPlatform::WriteStandardOutput(const std::string& text) {
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (!out || out == INVALID_HANDLE_VALUE) return false;
+  DWORD type = GetFileType(out);
+  if (type != FILE_TYPE_DISK && type != FILE_TYPE_PIPE) return false;
+  for (size_t done = 0; done < text.size();) {
+    DWORD written = 0;
+    if (!WriteFile(out, text.data() + done,
+                   static_cast<DWORD>(text.size() - done), &written, nullptr) ||
+        written == 0)
+      break;  // A closed pipe: the rest has nowhere to go.
+    done += written;
+  }
+  return true;
+}
+
+void RealPlatform::ShowInformationBox(const std::string& caption,
+                                      const std::string& text) {
+  MessageBoxA(nullptr, text.c_str(), caption.c_str(),
+              MB_OK | MB_ICONINFORMATION);
 }

@@ -43,15 +43,31 @@ class RealPlatform : public Platform {
                          std::uint32_t wparam, std::int32_t lparam) override;
   void ShowMessageBox(const std::string& text, std::uint32_t style) override;
   bool IsConsoleSession() override;
+  std::uint32_t LastErrorCode() override;
+  bool ProcessExitCode(ProcessHandle process, std::uint32_t* code) override;
+  LocalTime Now() override;
+  std::uint32_t ProcessId() override;
+  bool AppendToLog(const std::string& path, const std::string& line,
+                   std::uint32_t rotate_above) override;
+  FileFacts QueryFile(const std::string& path) override;
+  bool IniSectionExists(const std::string& section,
+                        const std::string& path) override;
+  std::string EnvironmentVariable(const std::string& name) override;
+  OwnRights QueryOwnRights() override;
+  PostRefusal WouldRefusePost(WindowHandle window) override;
+  bool MutexExists(const std::string& name) override;
+  bool WriteStandardOutput(const std::string& text) override;
+  void ShowInformationBox(const std::string& caption,
+                          const std::string& text) override;
 
  private:
   /// The named mutex of one shared file (see settings_lock.h), kept open
   /// for the run.
   class FileLock {
    public:
-    FileLock() = default;
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
+    explicit FileLock(std::uint32_t wait_ms) : wait_ms_(wait_ms) {}
     /// Waits for the lock of `path`. Returns true when it is held and must
     /// be released after the one call, false when the call goes ahead
     /// unlocked: the lock timed out, now or before, or cannot be had.
@@ -59,6 +75,7 @@ class RealPlatform : public Platform {
     void Release();
 
    private:
+    const std::uint32_t wait_ms_;
     std::string path_;  // The file whose mutex `mutex_` is.
     void* mutex_ = nullptr;
     bool given_up_ = false;  // No more waiting for the rest of the run.
@@ -66,7 +83,9 @@ class RealPlatform : public Platform {
   class LockedCall;
 
   FileNameRules file_names_;
-  FileLock settings_lock_;
+  FileLock settings_lock_{kSettingsLockWaitMs};
+  // The log waits less: it must never hold a press up for long.
+  FileLock log_lock_{250};
 };
 
 #endif  // MORVASK_PLATFORM_PLATFORM_WIN32_H_

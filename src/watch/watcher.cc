@@ -2,6 +2,7 @@
 
 #include "common/ascii.h"
 #include "common/path.h"
+#include "log/run_log.h"
 
 WatchCommand WatchCommandFor(const std::vector<std::string>& tokens) {
   if (tokens.size() <= 1) return WatchCommand::kWatch;
@@ -12,26 +13,51 @@ WatchCommand WatchCommandFor(const std::vector<std::string>& tokens) {
 
 namespace {
 
-std::string OwnFolder(Platform& platform) {
-  return DirectoryOf(platform.ModulePath(), [&platform](unsigned char c) {
-    return platform.IsLeadByte(c);
-  });
+LeadByteTest LeadBytesOf(Platform& platform) {
+  return [&platform](unsigned char c) { return platform.IsLeadByte(c); };
+}
+
+std::string BroadcastName(std::uint32_t event) {
+  switch (event) {
+    case kPbtSuspend:
+      return "PBT_APMSUSPEND";
+    case kPbtResumeCritical:
+      return "PBT_APMRESUMECRITICAL";
+    case kPbtResumeSuspend:
+      return "PBT_APMRESUMESUSPEND";
+    case kPbtPowerStatusChange:
+      return "PBT_APMPOWERSTATUSCHANGE";
+    case kPbtResumeAutomatic:
+      return "PBT_APMRESUMEAUTOMATIC";
+  }
+  return "power broadcast " + std::to_string(event);
 }
 
 }  // namespace
 
 Watcher::Watcher(Platform& platform)
     : platform_(platform),
-      folder_(OwnFolder(platform)),
+      module_path_(platform.ModulePath()),
+      folder_(DirectoryOf(module_path_, LeadBytesOf(platform))),
       settings_(platform, folder_ + "morvask.ini"),
       slot_(PowerSlotFor(platform.AcLineStatus())) {}
 
 std::optional<std::uint32_t> Watcher::OnStart() {
-  if (!settings_.ReadSwitch("Watch", "ApplyAtStart", true)) return std::nullopt;
-  return DelaySetting("StartDelay", kDefaultStartDelay);
+  Log("morvask-watch started, on " + std::string(SlotName(slot_)));
+  if (!settings_.ReadSwitch("Watch", "ApplyAtStart", true)) {
+    Log("no run at the start: [Watch] ApplyAtStart is off");
+    return std::nullopt;
+  }
+  return Logged("the start", DelaySetting("StartDelay", kDefaultStartDelay));
 }
 
 std::optional<std::uint32_t> Watcher::OnPowerBroadcast(std::uint32_t event) {
+  std::optional<std::uint32_t> delay = Decide(event);
+  if (delay) Logged(BroadcastName(event) + " on " + SlotName(slot_), delay);
+  return delay;
+}
+
+std::optional<std::uint32_t> Watcher::Decide(std::uint32_t event) {
   switch (event) {
     case kPbtSuspend:
       awaiting_resume_ = true;
@@ -57,7 +83,7 @@ std::optional<std::uint32_t> Watcher::OnPowerBroadcast(std::uint32_t event) {
 
 std::optional<std::uint32_t> Watcher::OnConsoleConnect() {
   SlotChanged();
-  return Run();
+  return Logged("this session is back at the screen", Run());
 }
 
 std::optional<std::uint32_t> Watcher::OnSettled() {
@@ -65,6 +91,7 @@ std::optional<std::uint32_t> Watcher::OnSettled() {
     // Two graphics driver loads must not finish in the wrong order.
     if (!platform_.WaitForProcess(previous_run_, 0) &&
         waited_ms_ < kPreviousRunWaitMs) {
+      if (waited_ms_ == 0) Log("waiting for the previous run to end");
       waited_ms_ += kPreviousRunPollMs;
       return kPreviousRunPollMs;
     }
@@ -73,10 +100,19 @@ std::optional<std::uint32_t> Watcher::OnSettled() {
   }
   waited_ms_ = 0;
   // Switched away during the delay: the console's own watcher runs.
-  if (!platform_.IsConsoleSession()) return std::nullopt;
+  if (!platform_.IsConsoleSession()) {
+    Log("no run: another session has the screen");
+    return std::nullopt;
+  }
   // Quoted, so that a folder with blanks names no other program.
-  previous_run_ =
-      platform_.StartProcess("\"" + folder_ + "morvask.exe\" current", 0);
+  const std::string command = "\"" + folder_ + "morvask.exe\" current";
+  previous_run_ = platform_.StartProcess(command, 0);
+  if (previous_run_) {
+    Log("started " + command);
+  } else {
+    const std::uint32_t error = platform_.LastErrorCode();
+    Log("could not start " + command + ": error " + std::to_string(error));
+  }
   return std::nullopt;
 }
 
@@ -91,6 +127,19 @@ std::optional<std::uint32_t> Watcher::Run() {
   // user at the console acts on them.
   if (!platform_.IsConsoleSession()) return std::nullopt;
   return DelaySetting("Delay", kDefaultWatchDelay);
+}
+
+void Watcher::Log(const std::string& event) {
+  RunLog::FromSettings(platform_, settings_, module_path_,
+                       LeadBytesOf(platform_))
+      .Write(event);
+}
+
+std::optional<std::uint32_t> Watcher::Logged(
+    const std::string& why, std::optional<std::uint32_t> delay) {
+  Log(delay ? why + ": morvask current in " + std::to_string(*delay) + " ms"
+            : why + ": no run, another session has the screen");
+  return delay;
 }
 
 bool Watcher::SlotChanged() {

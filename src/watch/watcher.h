@@ -77,12 +77,20 @@ class Watcher {
   /// [Watch] `key` in milliseconds, read anew each time so that an edit
   /// counts without a restart. A negative value means no delay.
   std::uint32_t DelaySetting(const char* key, std::int32_t default_value);
+  /// Whether `event` calls for a run, and its delay.
+  std::optional<std::uint32_t> Decide(std::uint32_t event);
   /// The settle delay when this session is the console's, else nullopt.
   std::optional<std::uint32_t> Run();
   /// True when the slot differs from the one last looked at.
   bool SlotChanged();
+  /// Writes `event` to the log when [Main] Log is on now.
+  void Log(const std::string& event);
+  /// Logs why a run is asked for (or none, when `delay` is nullopt).
+  std::optional<std::uint32_t> Logged(const std::string& why,
+                                      std::optional<std::uint32_t> delay);
 
   Platform& platform_;
+  const std::string module_path_;
   const std::string folder_;
   IniFileReader settings_;  // Never written, never flushed.
   PowerSlot slot_;

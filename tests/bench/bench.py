@@ -2,7 +2,8 @@
 
 - press-to-display latency: from the start of "morvask next" to the
   stand-in display window receiving its command, beside the same figure
-  for a floor program that only finds the window and posts one command;
+  for a floor program that only finds the window and posts one command,
+  and with a cycle list ([Main] CycleAC) in place of ProfileCount;
 - settle overhead: start-to-exit time of a press (settings lock and all)
   minus its Delay, beside the start-to-exit time of the floor program;
 - the settings lock: a settings read without and with the named mutex that
@@ -116,11 +117,15 @@ def main():
     presses = max(10, parser.parse_args().presses)
 
     box = harness.Sandbox("bench")
-    box.write_ini("[Main]\nShowAtkOsd=1\nDelay=0\n[1]\nAtkOsdImageSet=92")
+    plain_ini = "[Main]\nShowAtkOsd=1\nDelay=0\n[1]\nAtkOsdImageSet=92"
+    box.write_ini(plain_ini)
     osd = harness.Standin(box, harness.OSD)
     try:
         display_latencies(box, osd, 3)  # Warm up the server and caches.
         morvask = statistics.median(display_latencies(box, osd, presses))
+        box.write_ini(plain_ini.replace("Delay=0", "Delay=0\nCycleAC=1, 0"))
+        with_list = statistics.median(display_latencies(box, osd, presses))
+        box.write_ini(plain_ini)
         floor = statistics.median(
             display_latencies(box, osd, presses, exe=harness.tool("floor.exe")))
         settle = statistics.median(settle_overheads(box, presses))
@@ -138,6 +143,8 @@ def main():
         ("press-to-display latency (median)", ms(morvask),
          f"<= 1.3 x floor ({ms(1.3 * floor)})", ratio <= 1.3),
         ("  floor: find window, post once", ms(floor), "", None),
+        ("  with a cycle list (CycleAC)", ms(with_list),
+         f"within noise of {ms(morvask)}", None),
         ("  ratio to floor", f"{ratio:.2f} x", "<= 1.30 x", ratio <= 1.3),
         (f"settle overhead (median, Delay {SETTLE_DELAY_MS} ms)", ms(settle),
          "<= 60 ms", settle <= 60000),

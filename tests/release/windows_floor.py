@@ -11,22 +11,30 @@ refuses an executable whose subsystem version is above 5.1.
 SUBSYSTEM_VERSION = (5, 1)
 
 IMPORTS = {
-    "advapi32.dll": {"RegCloseKey", "RegOpenKeyExA", "RegQueryValueExA"},
+    "advapi32.dll": {
+        "AccessCheck", "DuplicateToken", "GetFileSecurityA",
+        "GetSidSubAuthority", "GetSidSubAuthorityCount", "GetTokenInformation",
+        "MapGenericMask", "OpenProcessToken", "RegCloseKey", "RegOpenKeyExA",
+        "RegQueryValueExA",
+    },
     "kernel32.dll": {
-        "CloseHandle", "CreateMutexA", "CreateProcessA", "CreateSemaphoreW",
-        "DeleteCriticalSection", "EnterCriticalSection", "ExitProcess",
-        "FreeLibrary", "GetCommandLineA", "GetCurrentProcessId",
-        "GetCurrentThreadId", "GetLastError", "GetLongPathNameA",
+        "CloseHandle", "CreateFileA", "CreateMutexA", "CreateProcessA",
+        "CreateSemaphoreW", "DeleteCriticalSection", "EnterCriticalSection",
+        "ExitProcess", "FreeLibrary", "GetCommandLineA", "GetCurrentProcess",
+        "GetCurrentProcessId", "GetCurrentThreadId", "GetEnvironmentVariableA",
+        "GetExitCodeProcess", "GetFileAttributesA", "GetFileSize",
+        "GetFileType", "GetLastError", "GetLocalTime", "GetLongPathNameA",
         "GetModuleFileNameA", "GetModuleHandleA", "GetModuleHandleW",
         "GetPrivateProfileStringA", "GetProcAddress", "GetStartupInfoA",
-        "GetSystemPowerStatus", "GetTickCount", "InitializeCriticalSection",
-        "IsDBCSLeadByte", "LCMapStringW", "LeaveCriticalSection",
-        "LoadLibraryA", "LoadLibraryW", "MultiByteToWideChar", "OpenMutexA",
-        "OpenProcess", "ProcessIdToSessionId", "ReleaseMutex",
-        "ReleaseSemaphore", "SetLastError", "SetUnhandledExceptionFilter",
-        "Sleep", "TlsAlloc", "TlsFree", "TlsGetValue", "TlsSetValue",
-        "VirtualProtect", "VirtualQuery", "WTSGetActiveConsoleSessionId",
-        "WaitForSingleObject", "WritePrivateProfileStringA",
+        "GetStdHandle", "GetSystemPowerStatus", "GetTickCount",
+        "InitializeCriticalSection", "IsDBCSLeadByte", "LCMapStringW",
+        "LeaveCriticalSection", "LoadLibraryA", "LoadLibraryW", "MoveFileExA",
+        "MultiByteToWideChar", "OpenMutexA", "OpenProcess",
+        "ProcessIdToSessionId", "ReleaseMutex", "ReleaseSemaphore",
+        "SetLastError", "SetUnhandledExceptionFilter", "Sleep", "TlsAlloc",
+        "TlsFree", "TlsGetValue", "TlsSetValue", "VirtualProtect",
+        "VirtualQuery", "WTSGetActiveConsoleSessionId", "WaitForSingleObject",
+        "WriteFile", "WritePrivateProfileStringA",
     },
     # XP's own C runtime (msvcrt.dll 7.0), which mingw-w64 links against.
     "msvcrt.dll": {

@@ -1,9 +1,12 @@
 // Test launcher: starts a program with an exact command line, reads and
 // closes every message box the program shows, and reports what it saw.
 //
-//   launch.exe PROGRAM COMMAND_LINE_FILE [TIMEOUT_MS]
+//   launch.exe PROGRAM COMMAND_LINE_FILE [TIMEOUT_MS [STDOUT_FILE]]
 //
-// The command line is taken byte for byte from the file. Output, one item a
+// The command line is taken byte for byte from the file. The program gets
+// no standard handles, as when started from a shortcut, or with
+// STDOUT_FILE its standard output goes to that file, as a command prompt
+// redirects it with "> STDOUT_FILE". Output, one item a
 // line, texts in hexadecimal so that every byte survives:
 //   start TICK MICROSECONDS / box CAPTION_HEX TEXT_HEX ICON BUTTONS /
 //   exit CODE ELAPSED_MS ELAPSED_MICROSECONDS, or timeout ELAPSED_MS
@@ -115,12 +118,25 @@ int main(int argc, char** argv) {
 
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;  // None, unless a file is named.
+  BOOL inherit = FALSE;
+  if (argc > 4) {
+    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+    startup.hStdOutput =
+        CreateFileA(argv[4], GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
+                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (startup.hStdOutput == INVALID_HANDLE_VALUE) {
+      std::printf("error CreateFile %lu\n", GetLastError());
+      return 1;
+    }
+    inherit = TRUE;
+  }
   PROCESS_INFORMATION info = {};
   DWORD start = GetTickCount();
   unsigned long long start_us = Microseconds();
   std::printf("start %lu %llu\n", start, start_us);
   std::fflush(stdout);
-  if (!CreateProcessA(argv[1], writable.data(), nullptr, nullptr, FALSE, 0,
+  if (!CreateProcessA(argv[1], writable.data(), nullptr, nullptr, inherit, 0,
                       nullptr, nullptr, &startup, &info)) {
     std::printf("error CreateProcess %lu\n", GetLastError());
     return 1;
@@ -145,6 +161,7 @@ int main(int argc, char** argv) {
   }
   DWORD code = 0;
   GetExitCodeProcess(info.hProcess, &code);
+  if (inherit) CloseHandle(startup.hStdOutput);
   std::printf("exit %lu %lu %llu\n", code, GetTickCount() - start,
               Microseconds() - start_us);
   return 0;

@@ -178,11 +178,13 @@ class Sandbox:
         return path
 
     def start(self, args, program=b"morvask", timeout_ms=30000, env=None,
-              exe=None):
-        """Starts morvask (or `exe`) through the launcher; returns the
-        Popen."""
+              exe=None, stdout=None):
+        """Starts morvask (or `exe`) through the launcher, its standard
+        output into the file `stdout` if given; returns the Popen."""
         cmd = [str(tool("launch.exe")), winpath(exe or self.exe),
                winpath(self.command_line_file(args, program)), str(timeout_ms)]
+        if stdout:
+            cmd.append(winpath(stdout))
         extra = dict(self.extra_env, **(env or {}))
         return subprocess.Popen(self._power_wrapper() + wine(*cmd),
                                 env=wine_env(extra),

@@ -34,6 +34,7 @@ class WatchTest(SystemTest):
         self.box.write_ini(f"""
             [Main]
             RMClock=1
+            Log=1
             {extra}
             [System]
             CurrentProfileAC=1
@@ -86,6 +87,14 @@ class WatchTest(SystemTest):
         # runs nothing.
         self.post(PBT_APMPOWERSTATUSCHANGE)
         self.assertEqual(1, len(self.applied()))
+        # The watcher and the morvask it ran wrote to the one log.
+        log = (self.box.dir / "morvask.log").read_bytes()
+        for says in (b"morvask-watch started, on mains",
+                     b"PBT_APMPOWERSTATUSCHANGE on battery: morvask current"
+                     b" in 600 ms",
+                     b'morvask.exe" current\r\n',
+                     b"profile 2 of battery (CurrentProfileBatt)"):
+            self.assertIn(says, log)
 
     def test_burst_of_broadcasts_gives_one_run(self):
         for online in (False, True, False, True, False):

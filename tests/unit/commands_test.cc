@@ -221,7 +221,8 @@ TEST_F(CommandsTest, OsdConvertsIndexBeforeSetAndIgnoresSwitch) {
   Run("osd 92 3");
   ASSERT_EQ(1u, platform.posts.size());
   EXPECT_EQ((3u << 16) | 92u, platform.posts[0].wparam);
-  EXPECT_TRUE(platform.CallsStartingWith("Read").empty());
+  EXPECT_EQ(std::vector<std::string>{"Read [Main] Log"},
+            platform.CallsStartingWith("Read"));
 }
 
 TEST_F(CommandsTest, OsdWithBadArgumentShowsUsage) {

@@ -161,3 +161,66 @@ bool FakePlatform::IsConsoleSession() {
   calls.push_back("IsConsoleSession");
   return console_session;
 }
+
+std::uint32_t FakePlatform::LastErrorCode() { return last_error; }
+
+bool FakePlatform::ProcessExitCode(ProcessHandle, std::uint32_t* code) {
+  if (!processes_end) return false;
+  *code = exit_code;
+  return true;
+}
+
+LocalTime FakePlatform::Now() { return now; }
+
+std::uint32_t FakePlatform::ProcessId() { return process_id; }
+
+bool FakePlatform::AppendToLog(const std::string& path, const std::string& line,
+                               std::uint32_t) {
+  calls.push_back("AppendToLog " + path);
+  if (!log_writable) return false;
+  logs[path].push_back(line);
+  return true;
+}
+
+FileFacts FakePlatform::QueryFile(const std::string& path) {
+  calls.push_back("QueryFile " + path);
+  auto found = file_facts.find(path);
+  return found == file_facts.end() ? FileFacts() : found->second;
+}
+
+bool FakePlatform::IniSectionExists(const std::string& section,
+                                    const std::string& path) {
+  calls.push_back("SectionExists [" + section + "]");
+  auto file = files.find(path);
+  if (file == files.end()) return false;
+  auto found = file->second.find(section);
+  return found != file->second.end() && !found->second.empty();
+}
+
+std::string FakePlatform::EnvironmentVariable(const std::string& name) {
+  auto found = environment.find(name);
+  return found == environment.end() ? "" : found->second;
+}
+
+OwnRights FakePlatform::QueryOwnRights() { return own_rights; }
+
+PostRefusal FakePlatform::WouldRefusePost(WindowHandle) {
+  calls.push_back("WouldRefusePost");
+  return post_refusal;
+}
+
+bool FakePlatform::MutexExists(const std::string& name) {
+  return mutexes.count(name) != 0;
+}
+
+bool FakePlatform::WriteStandardOutput(const std::string& text) {
+  if (!stdout_is_file) return false;
+  standard_output += text;
+  return true;
+}
+
+void FakePlatform::ShowInformationBox(const std::string& caption,
+                                      const std::string& text) {
+  calls.push_back("InformationBox");
+  information_boxes.emplace_back(caption, text);
+}

@@ -47,6 +47,18 @@ class FakePlatform : public Platform {
   /// Whether a wait sees the started process end.
   bool processes_end = true;
   bool console_session = true;
+  std::uint32_t last_error = 0;  // Given after a failed call.
+  std::uint32_t exit_code = 0;   // Of a process that has ended.
+  LocalTime now = {2026, 12, 9, 17, 2, 3, 45};
+  std::uint32_t process_id = 4242;
+  bool log_writable = true;
+  /// What QueryFile says of a path; a path not here does not exist.
+  std::map<std::string, FileFacts> file_facts;
+  std::map<std::string, std::string> environment;
+  OwnRights own_rights;
+  PostRefusal post_refusal = PostRefusal::kAllowed;
+  std::set<std::string> mutexes;
+  bool stdout_is_file = false;
   /// Runs while the caller sleeps, to play another process's writes.
   std::function<void()> during_sleep;
 
@@ -55,6 +67,11 @@ class FakePlatform : public Platform {
   std::vector<Post> posts;
   std::vector<std::string> started;
   std::vector<std::string> message_boxes;
+  /// Lines appended to each log file, in order.
+  std::map<std::string, std::vector<std::string>> logs;
+  std::string standard_output;
+  /// Caption and text of each information box.
+  std::vector<std::pair<std::string, std::string>> information_boxes;
   int open_keys = 0;
 
   /// The settings file at the default module path's directory.
@@ -96,6 +113,22 @@ class FakePlatform : public Platform {
                          std::uint32_t wparam, std::int32_t lparam) override;
   void ShowMessageBox(const std::string& text, std::uint32_t style) override;
   bool IsConsoleSession() override;
+  std::uint32_t LastErrorCode() override;
+  bool ProcessExitCode(ProcessHandle process, std::uint32_t* code) override;
+  LocalTime Now() override;
+  std::uint32_t ProcessId() override;
+  bool AppendToLog(const std::string& path, const std::string& line,
+                   std::uint32_t rotate_above) override;
+  FileFacts QueryFile(const std::string& path) override;
+  bool IniSectionExists(const std::string& section,
+                        const std::string& path) override;
+  std::string EnvironmentVariable(const std::string& name) override;
+  OwnRights QueryOwnRights() override;
+  PostRefusal WouldRefusePost(WindowHandle window) override;
+  bool MutexExists(const std::string& name) override;
+  bool WriteStandardOutput(const std::string& text) override;
+  void ShowInformationBox(const std::string& caption,
+                          const std::string& text) override;
 };
 
 #endif  // MORVASK_TESTS_UNIT_FAKE_PLATFORM_H_

@@ -89,6 +89,7 @@ TEST(WatcherTest, AppliesAtStartUnlessSwitchedOff) {
 TEST(WatcherTest, SettledRunStartsMorvaskBesideItAfterThePreviousOne) {
   FakePlatform platform;
   platform.module_path = "C:\\My Tools\\morvask-watch.exe";
+  platform.files["C:\\My Tools\\morvask.ini"]["Main"]["Log"] = "1";
   Watcher watcher(platform);
   EXPECT_EQ(kNoRun, watcher.OnSettled());
   EXPECT_EQ(std::vector<std::string>{"\"C:\\My Tools\\morvask.exe\" current"},
@@ -111,6 +112,17 @@ TEST(WatcherTest, SettledRunStartsMorvaskBesideItAfterThePreviousOne) {
   EXPECT_EQ(kNoRun, watcher.OnSettled());
   EXPECT_EQ(3u, platform.started.size());
   EXPECT_TRUE(platform.message_boxes.empty());
+
+  // Each run and each wait is in the log, once.
+  std::vector<std::string> events;
+  for (const std::string& line : platform.logs["C:\\My Tools\\morvask.log"])
+    events.push_back(line.substr(line.find(": ") + 2));
+  const std::string kStarted =
+      "started \"C:\\My Tools\\morvask.exe\" current\r\n";
+  EXPECT_EQ((std::vector<std::string>{kStarted,
+                                      "waiting for the previous run to end\r\n",
+                                      kStarted, kStarted}),
+            events);
 }
 
 TEST(WatcherTest, OnlyTheConsolesSessionRuns) {

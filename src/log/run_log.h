@@ -1,0 +1,49 @@
+// The opt-in log ([Main] Log): what each run of morvask and morvask-watch
+// did, one line per event, appended to morvask.log beside the executable.
+// morvask is silent by design; the log says why a profile did not apply.
+#ifndef MORVASK_LOG_RUN_LOG_H_
+#define MORVASK_LOG_RUN_LOG_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/path.h"
+
+class Platform;
+class SettingsStore;
+
+/// Past this size the log is moved to morvask.log.1 before the next line,
+/// so the two never hold much more than twice this.
+constexpr std::uint32_t kLogRotateBytes = 1024 * 1024;
+
+class RunLog {
+ public:
+  /// A log that is off: it writes nothing and touches no file.
+  RunLog() = default;
+  /// A log that appends to the file at `path` through `platform`.
+  RunLog(Platform& platform, std::string path);
+
+  /// The log beside the executable at `module_path`, on when [Main] Log is
+  /// on in `settings`, else off.
+  static RunLog FromSettings(Platform& platform, SettingsStore& settings,
+                             std::string_view module_path,
+                             const LeadByteTest& is_lead_byte);
+
+  bool on() const { return platform_ != nullptr; }
+
+  /// Appends "YYYY-MM-DD hh:mm:ss.mmm pid N: `event`" and CR LF, control
+  /// bytes of the event written as \xNN so that a line stays one line. A
+  /// log that cannot be written is passed over in silence.
+  void Write(std::string_view event) const;
+
+ private:
+  Platform* platform_ = nullptr;
+  std::string path_;
+};
+
+/// "0x" and eight hexadecimal digits, as window command parameters are
+/// written in the log and the report.
+std::string Hex32(std::uint32_t value);
+
+#endif  // MORVASK_LOG_RUN_LOG_H_
