@@ -42,10 +42,14 @@ LOCK_READS = 2000
 WATCH_IDLE_S = 10
 
 
-def display_latencies(box, osd, presses, exe=None):
-    """Microseconds from each start to the display command's arrival."""
+def display_latencies(box, osd, presses, exe=None, settings=None):
+    """Microseconds from each start to the display command's arrival; with
+    `settings`, a list of settings texts, each press runs on the next of
+    them in turn and the figures come back per text."""
     latencies = []
-    for _ in range(presses):
+    for press in range(presses):
+        if settings:
+            box.write_ini(settings[press % len(settings)])
         seen = len(osd.arrival_us())
         result = box.run(b"next", exe=exe)
         osd.wait_for(seen + 1)
@@ -123,8 +127,13 @@ def main():
     try:
         display_latencies(box, osd, 3)  # Warm up the server and caches.
         morvask = statistics.median(display_latencies(box, osd, presses))
-        box.write_ini(plain_ini.replace("Delay=0", "Delay=0\nCycleAC=1, 0"))
-        with_list = statistics.median(display_latencies(box, osd, presses))
+        # Without and with a list, press by press, so that neither gets the
+        # machine in a better moment.
+        list_ini = plain_ini.replace("Delay=0", "Delay=0\nCycleAC=1, 0")
+        both = display_latencies(box, osd, 2 * presses,
+                                 settings=[plain_ini, list_ini])
+        without_list = statistics.median(both[0::2])
+        with_list = statistics.median(both[1::2])
         box.write_ini(plain_ini)
         floor = statistics.median(
             display_latencies(box, osd, presses, exe=harness.tool("floor.exe")))
@@ -143,8 +152,9 @@ def main():
         ("press-to-display latency (median)", ms(morvask),
          f"<= 1.3 x floor ({ms(1.3 * floor)})", ratio <= 1.3),
         ("  floor: find window, post once", ms(floor), "", None),
-        ("  with a cycle list (CycleAC)", ms(with_list),
-         f"within noise of {ms(morvask)}", None),
+        ("  alternating presses: no cycle list", ms(without_list), "", None),
+        ("  alternating presses: CycleAC", ms(with_list),
+         f"within noise of {ms(without_list)}", None),
         ("  ratio to floor", f"{ratio:.2f} x", "<= 1.30 x", ratio <= 1.3),
         (f"settle overhead (median, Delay {SETTLE_DELAY_MS} ms)", ms(settle),
          "<= 60 ms", settle <= 60000),

@@ -136,6 +136,7 @@ class SettingsFileTest(SystemTest):
         # Writing fails: the usage box, and the file is unchanged.
         self.assert_usage(self.box.run(b"profile 2"))
         self.assert_usage(self.box.run(b"next"))
+        self.assert_usage(self.box.run(b"prev"))
         self.assertEqual(before, self.box.ini_bytes())
 
     def test_every_spelling_of_the_path_waits_for_one_lock(self):
