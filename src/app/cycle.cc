@@ -61,8 +61,9 @@ CycleList ParseCycleList(std::string_view text) {
                : item.substr(first, item.find_last_not_of(" \t") - first + 1);
     std::optional<std::int32_t> profile = ParseInt32(item);
     if (!profile) {
+      // Cut, so that a long entry cannot flood the report.
       list.problem = "entry " + std::to_string(entry) + " (\"" +
-                     std::string(item) + "\") is not an integer";
+                     std::string(item.substr(0, 40)) + "\") is not an integer";
       return list;
     }
     profiles.push_back(*profile);
