@@ -25,16 +25,36 @@ for p in "${packages[@]}"; do
   fi
 done
 
+# Installs the missing packages; any further arguments go to apt-get.
+install_missing() {
+  apt-get install -y -qq --no-install-recommends "$@" "${missing[@]}" \
+    >/dev/null
+}
+
 if ((${#missing[@]})); then
   echo "install-deps: installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  # A mirror in the middle of a sync serves index files that do not match
-  # their release file, and apt then cannot resolve the i386 packages: wait
-  # and try again a few times before giving up.
-  for wait in 30 60 120 0; do
+  # A mirror can serve a security index for i386 that does not match its
+  # release file (in the middle of a sync, or stuck there). apt then ignores
+  # that index, and the i386 libraries of the release cannot match the amd64
+  # ones the security archive offers, so nothing resolves. Ranking the
+  # security archive below the release for this one install lines both
+  # architectures up on the release's versions. Failing that, wait for the
+  # mirror a few times before giving up.
+  below_release=$(mktemp)
+  trap 'rm -f "$below_release"' EXIT
+  printf '%s\n' 'Package: *' 'Pin: release l=Debian-Security' \
+    'Pin-Priority: 100' >"$below_release"
+  for wait in 30 60 0; do
     apt-get update -qq || true
-    if apt-get install -y -qq --no-install-recommends "${missing[@]}" \
-        >/dev/null; then
+    if install_missing; then
+      break
+    fi
+    echo "install-deps: the archive does not resolve as it stands;" \
+      "trying the release's own versions" >&2
+    if install_missing -o Dir::Etc::Preferences="$below_release"; then
+      echo "install-deps: installed from the release and its updates;" \
+        "the security archive's newer versions were not taken" >&2
       break
     fi
     if ((wait == 0)); then
