@@ -151,6 +151,7 @@ int RunMorvask(Platform& platform) {
   } catch (...) {
     // Every failure, whatever its kind, ends here and shows the same text.
     log.Write("failed, " + DescribeFailure() + "; showing the usage box");
+    log.Flush();
     platform.ShowMessageBox(kUsageText, kMbIconError);
   }
   return 0;

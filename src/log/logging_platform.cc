@@ -45,6 +45,7 @@ ProcessHandle LoggingPlatform::StartProcess(const std::string& command_line,
 
 bool LoggingPlatform::WaitForProcess(ProcessHandle process,
                                      std::uint32_t milliseconds) {
+  log_.Flush();
   bool ended = inner_.WaitForProcess(process, milliseconds);
   std::uint32_t code = 0;
   const std::string& name = process_names_[process];

@@ -34,7 +34,10 @@ class LoggingPlatform : public Platform {
   }
   std::uint32_t TickCount() override { return inner_.TickCount(); }
   std::uint8_t AcLineStatus() override { return inner_.AcLineStatus(); }
+  // The lines so far go to the file before every wait and box, so that
+  // the log shows what a run has done while it waits.
   void Sleep(std::uint32_t milliseconds) override {
+    log_.Flush();
     inner_.Sleep(milliseconds);
   }
   std::string ReadIniString(const std::string& section, const std::string& key,
@@ -67,6 +70,7 @@ class LoggingPlatform : public Platform {
     inner_.ReleaseProcess(process);
   }
   void ShowMessageBox(const std::string& text, std::uint32_t style) override {
+    log_.Flush();
     inner_.ShowMessageBox(text, style);
   }
   bool IsConsoleSession() override { return inner_.IsConsoleSession(); }
@@ -102,6 +106,7 @@ class LoggingPlatform : public Platform {
   }
   void ShowInformationBox(const std::string& caption,
                           const std::string& text) override {
+    log_.Flush();
     inner_.ShowInformationBox(caption, text);
   }
 

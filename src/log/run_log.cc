@@ -5,8 +5,26 @@
 #include "platform/platform.h"
 #include "settings/settings_store.h"
 
+struct RunLog::Pending {
+  Pending(Platform& platform, std::string path)
+      : platform(platform), path(std::move(path)) {}
+  ~Pending() { Flush(); }
+  Pending(const Pending&) = delete;
+  Pending& operator=(const Pending&) = delete;
+
+  void Flush() {
+    if (lines.empty()) return;
+    platform.AppendToLog(path, lines, kLogRotateBytes);
+    lines.clear();
+  }
+
+  Platform& platform;
+  const std::string path;
+  std::string lines;
+};
+
 RunLog::RunLog(Platform& platform, std::string path)
-    : platform_(&platform), path_(std::move(path)) {}
+    : pending_(std::make_shared<Pending>(platform, std::move(path))) {}
 
 RunLog RunLog::FromSettings(Platform& platform, SettingsStore& settings,
                             std::string_view module_path,
@@ -30,13 +48,14 @@ std::string Padded(unsigned value, size_t width) {
 }  // namespace
 
 void RunLog::Write(std::string_view event) const {
-  if (!platform_) return;
-  const LocalTime t = platform_->Now();
+  if (!pending_) return;
+  Platform& platform = pending_->platform;
+  const LocalTime t = platform.Now();
   std::string line = Padded(t.year, 4) + "-" + Padded(t.month, 2) + "-" +
                      Padded(t.day, 2) + " " + Padded(t.hour, 2) + ":" +
                      Padded(t.minute, 2) + ":" + Padded(t.second, 2) + "." +
                      Padded(t.millisecond, 3) + " pid " +
-                     std::to_string(platform_->ProcessId()) + ": ";
+                     std::to_string(platform.ProcessId()) + ": ";
   for (char c : event) {
     unsigned char byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7F) {
@@ -48,7 +67,11 @@ void RunLog::Write(std::string_view event) const {
     }
   }
   line += "\r\n";
-  platform_->AppendToLog(path_, line, kLogRotateBytes);
+  pending_->lines += line;
+}
+
+void RunLog::Flush() const {
+  if (pending_) pending_->Flush();
 }
 
 std::string Hex32(std::uint32_t value) {

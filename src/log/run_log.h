@@ -5,6 +5,7 @@
 #define MORVASK_LOG_RUN_LOG_H_
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,10 @@ class SettingsStore;
 /// so the two never hold much more than twice this.
 constexpr std::uint32_t kLogRotateBytes = 1024 * 1024;
 
+/// Lines are held in memory and go to the file together by one append when
+/// the run flushes them (before it waits or shows a box) and when the last
+/// copy of the log ends: lines of processes writing at once never mix, and
+/// a run opens the file once per stretch of work rather than once a line.
 class RunLog {
  public:
   /// A log that is off: it writes nothing and touches no file.
@@ -30,16 +35,19 @@ class RunLog {
                              std::string_view module_path,
                              const LeadByteTest& is_lead_byte);
 
-  bool on() const { return platform_ != nullptr; }
+  bool on() const { return pending_ != nullptr; }
 
-  /// Appends "YYYY-MM-DD hh:mm:ss.mmm pid N: `event`" and CR LF, control
-  /// bytes of the event written as \xNN so that a line stays one line. A
-  /// log that cannot be written is passed over in silence.
+  /// Adds "YYYY-MM-DD hh:mm:ss.mmm pid N: `event`" and CR LF to the lines
+  /// held, control bytes of the event written as \xNN so that a line stays
+  /// one line.
   void Write(std::string_view event) const;
+  /// Appends the lines held to the file. A log that cannot be written is
+  /// passed over in silence.
+  void Flush() const;
 
  private:
-  Platform* platform_ = nullptr;
-  std::string path_;
+  struct Pending;
+  std::shared_ptr<Pending> pending_;
 };
 
 /// "0x" and eight hexadecimal digits, as window command parameters are

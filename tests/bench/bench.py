@@ -8,6 +8,9 @@
   minus its Delay, beside the start-to-exit time of the floor program;
 - the settings lock: a settings read without and with the named mutex that
   morvask holds around each settings call, and what that adds to a press;
+- the run log: what writing the lines of a press with [Main] Log=1 costs
+  (morvask's own log, timed in a loop), and start-to-exit times of presses
+  with Log=0 and Log=1 beside presses without the key, in turn;
 - morvask-watch at rest: the CPU time it takes while nothing happens, and
   its resident set (under Wine: Wine's own libraries included);
 - size and imported DLLs of the shipped executables (the win32 build).
@@ -39,6 +42,7 @@ SETTLE_DELAY_MS = 500
 # a later press took over, 3 to apply, and the flush.
 CALLS_PER_PRESS = 15
 LOCK_READS = 2000
+LOG_PRESSES = 1000
 WATCH_IDLE_S = 10
 
 
@@ -70,6 +74,41 @@ def floor_runtimes(box, presses):
     start and exit cost by themselves."""
     return [box.run(b"", exe=harness.tool("floor.exe")).elapsed_us
             for _ in range(presses)]
+
+
+def log_costs(box, presses):
+    """Start-to-exit microseconds of "next" presses without a Log key, with
+    Log=0 and with Log=1, `presses` each and in turn, and the lines one
+    press with Log=1 added to morvask.log."""
+    texts = [f"[Main]\nShowAtkOsd=1\nDelay=0\n{log}[1]\nAtkOsdImageSet=92"
+             for log in ("", "Log=0\n", "Log=1\n")]
+    log = box.dir / "morvask.log"
+    log.unlink(missing_ok=True)
+    runs = [[] for _ in texts]
+    for press in range(len(texts) * presses):
+        box.write_ini(texts[press % len(texts)])
+        runs[press % len(texts)].append(box.run(b"next").elapsed_us)
+    lines = len(log.read_bytes().splitlines()) / presses if log.exists() else 0
+    log.unlink(missing_ok=True)
+    return runs, lines
+
+
+def log_press_cost(box, lines):
+    """Microseconds that writing `lines` lines of a press to the run log
+    costs, as a "next" press writes them."""
+    log = box.dir / "floor.log"
+    out = subprocess.run(
+        harness.wine(harness.tool("floor.exe"), "log", harness.winpath(log),
+                     LOG_PRESSES, round(lines)), env=harness.wine_env(),
+        check=True, capture_output=True, text=True, timeout=300).stdout
+    log.unlink(missing_ok=True)
+    return float(out)
+
+
+def spread(times):
+    """Half the interquartile range: how far a median moves by chance."""
+    quartiles = statistics.quantiles(times, n=4)
+    return (quartiles[2] - quartiles[0]) / 2
 
 
 def lock_cost(box):
@@ -140,6 +179,8 @@ def main():
         settle = statistics.median(settle_overheads(box, presses))
         floor_run = statistics.median(floor_runtimes(box, presses))
         plain_read, locked_read = lock_cost(box)
+        (no_key, log_off, log_on), log_lines = log_costs(box, 2 * presses)
+        log_cost = log_press_cost(box, log_lines)
     finally:
         osd.close()
     watch_cpu, watch_rss = watcher_at_rest(box)
@@ -166,6 +207,16 @@ def main():
          None),
         (f"  lock cost of a press ({CALLS_PER_PRESS} settings calls)",
          ms(CALLS_PER_PRESS * (locked_read - plain_read)), "", None),
+        ("press without a Log key, start to exit",
+         f"{ms(statistics.median(no_key))} (+/- {ms(spread(no_key))})", "",
+         None),
+        ("  Log=0, beside it",
+         ms(statistics.median(log_off) - statistics.median(no_key)),
+         "nothing measurable", None),
+        ("  Log=1, beside it",
+         ms(statistics.median(log_on) - statistics.median(no_key)), "", None),
+        (f"  Log=1: writing a press's {log_lines:.0f} lines", ms(log_cost),
+         "< 1 ms", log_cost < 1000),
         (f"morvask-watch CPU time over {WATCH_IDLE_S} s at rest",
          f"{watch_cpu:.2f} s", "0 s", watch_cpu == 0),
         ("morvask-watch resident set (Wine's included)",

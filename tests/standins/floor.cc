@@ -6,6 +6,13 @@
 //                              call: COUNT reads of INI without the lock,
 //                              then COUNT holding it as morvask does;
 //                              prints "PLAIN_US LOCKED_US", each per read
+//   floor.exe log FILE COUNT LINES
+//                              what the run log costs a press: COUNT
+//                              times, LINES lines written through
+//                              morvask's own log to FILE as a "next" press
+//                              writes them (half before its delay, the
+//                              rest at its end); prints the microseconds
+//                              per press
 //   floor.exe hold INI MS      holds the lock of INI, as morvask names it,
 //                              for MS milliseconds; prints "held" once it
 //                              has it
@@ -15,6 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "log/run_log.h"
 #include "microseconds.h"
 #include "platform/platform_win32.h"
 #include "platform/settings_lock.h"
@@ -43,6 +51,22 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     double plain = MicrosecondsPerRead(ini, count, nullptr);
     double locked = MicrosecondsPerRead(ini, count, mutex);
     std::printf("%.1f %.1f\n", plain, locked);
+    std::fflush(stdout);
+    ExitProcess(0);
+  }
+  if (__argc == 5 && std::strcmp(__argv[1], "log") == 0) {
+    RealPlatform platform;
+    int count = std::atoi(__argv[3]);
+    int lines = std::atoi(__argv[4]);
+    unsigned long long start = Microseconds();
+    for (int i = 0; i < count; ++i) {
+      RunLog log(platform, __argv[2]);
+      for (int line = 0; line < lines; ++line) {
+        if (line == lines / 2) log.Flush();  // The delay.
+        log.Write("next on mains: 1 -> 2 within ProfileCount 3");
+      }
+    }
+    std::printf("%.1f\n", static_cast<double>(Microseconds() - start) / count);
     std::fflush(stdout);
     ExitProcess(0);
   }

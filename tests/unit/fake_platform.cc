@@ -178,7 +178,13 @@ bool FakePlatform::AppendToLog(const std::string& path, const std::string& line,
                                std::uint32_t) {
   calls.push_back("AppendToLog " + path);
   if (!log_writable) return false;
-  logs[path].push_back(line);
+  // One append may carry several lines; each is kept with its line end.
+  for (size_t start = 0; start < line.size();) {
+    size_t end = line.find("\r\n", start);
+    end = end == std::string::npos ? line.size() : end + 2;
+    logs[path].push_back(line.substr(start, end - start));
+    start = end;
+  }
   return true;
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/commands.h"
 #include "fake_platform.h"
 #include "log/run_log.h"
@@ -85,6 +87,15 @@ TEST(RunLogTest, SaysWhatEachRunDidInOrder) {
         ++at;
       EXPECT_LT(at, lines.size())
           << c.name << ": no line, or out of order: " << expected;
+    }
+    const std::vector<std::string>& calls = platform.calls;
+    auto delay = std::find_if(calls.begin(), calls.end(), [](const auto& call) {
+      return call.rfind("Sleep ", 0) == 0;
+    });
+    if (delay != calls.end()) {
+      EXPECT_NE(delay, std::find(calls.begin(), delay,
+                                 "AppendToLog C:\\Tools\\morvask.log"))
+          << c.name << ": lines so far in the file during the delay";
     }
     if (!platform.message_boxes.empty()) {
       EXPECT_EQ("AppendToLog C:\\Tools\\morvask.log",
