@@ -19,8 +19,8 @@ class CheckTest(SystemTest):
             [Main]
             RMClock=1
             AtiCatalyst=1
-            Delay=soon
-            ProfileCount=2
+            Delay=500 ; ms
+            ProfileCount="2"
             [System]
             CurrentProfileAC=1
             [1]
@@ -42,7 +42,9 @@ class CheckTest(SystemTest):
             b"exists, and morvask may write to it",
             b"Power source: mains (AC line status 1)",
             b"Current profile: 1 on mains, 0 on battery; now profile 1",
-            b'[Main] Delay = "soon" is not an integer, so it reads as 2200',
+            # A ";" after a value is part of it; quotes round one are not.
+            b'[Main] Delay = "500 ; ms" is not an integer, so it reads as 2200',
+            b"[Main] ProfileCount 2, Delay 2200 ms,",
             b"profile 0 (the other power source's profile) has no section [0]",
             b"[1] RMClockProfile 9 sends nothing",
             b"window found; morvask's post would reach it",
