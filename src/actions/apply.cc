@@ -7,17 +7,20 @@
 #include "settings/int_text.h"
 #include "settings/settings_store.h"
 
+std::uint32_t ClockCommand(std::int32_t base, std::uint16_t clock_profile) {
+  return static_cast<std::uint32_t>(base) + clock_profile;
+}
+
 bool SelectClockProfile(Platform& platform, SettingsStore& settings,
                         std::uint16_t clock_profile) {
-  if (clock_profile >= 4) return false;
+  if (clock_profile >= kClockProfileCount) return false;
   WindowHandle window =
       platform.FindTopLevelWindow("#32770", "RightMark CPU Clock Utility");
   if (!window) return false;
   std::int32_t base =
       settings.ReadInt("Main", "RMClockBase", kDefaultClockBase);
-  // The sum wraps as a 32-bit integer.
-  std::uint32_t command = static_cast<std::uint32_t>(base) + clock_profile;
-  return platform.PostWindowMessage(window, kWmCommand, command, 0);
+  return platform.PostWindowMessage(window, kWmCommand,
+                                    ClockCommand(base, clock_profile), 0);
 }
 
 void ApplyProfile(Platform& platform, SettingsStore& settings,

@@ -12,6 +12,14 @@ class SettingsStore;
 /// [Main] RMClockBase says otherwise.
 constexpr std::int32_t kDefaultClockBase = 0x800E;
 
+/// The clock utility has profiles 0 to 3, chosen by the low 16 bits of a
+/// profile's RMClockProfile; any other sends nothing.
+constexpr std::uint16_t kClockProfileCount = 4;
+
+/// The command that selects `clock_profile`: base + profile, wrapping as a
+/// 32-bit integer.
+std::uint32_t ClockCommand(std::int32_t base, std::uint16_t clock_profile);
+
 /// Posts base + `clock_profile` to the "RightMark CPU Clock Utility" dialog.
 /// Returns false for a profile of 4 or more, a missing window or a failed
 /// post. The base is read only when the window exists.

@@ -72,18 +72,23 @@ std::string ReadCatalystFolder(Platform& platform) {
   return value.text;
 }
 
+std::string CatalystTool(const std::string& folder) {
+  return (folder.empty() ? std::string(kDefaultCatalystFolder) : folder) +
+         "CLI.exe";
+}
+
 std::string CatalystCommandLine(const std::string& folder,
                                 const std::string& profile_name) {
   // The program path is quoted so that a folder with blanks cannot make the
   // system run a planted "c:\Program.exe" first.
-  return "\"" + folder + "CLI.exe\" Load profilename=\"" + profile_name + "\"";
+  return "\"" + CatalystTool(folder) + "\" Load profilename=\"" + profile_name +
+         "\"";
 }
 
 bool LoadCatalystProfile(Platform& platform, const std::string& profile_name) {
-  std::string folder = ReadCatalystFolder(platform);
-  if (folder.empty()) folder = kDefaultCatalystFolder;
   ProcessHandle process = platform.StartProcess(
-      CatalystCommandLine(folder, profile_name), kToolCreationFlags);
+      CatalystCommandLine(ReadCatalystFolder(platform), profile_name),
+      kToolCreationFlags);
   if (!process) return false;
   platform.WaitForProcess(process, 1000);
   return true;

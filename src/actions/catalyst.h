@@ -36,8 +36,12 @@ CatalystPathValue ReadCatalystPathValue(Platform& platform);
 /// Throws ERegistryException when the value is not text or cannot be read.
 std::string ReadCatalystFolder(Platform& platform);
 
-/// The tool's command line: the quoted program path (folder used as given,
-/// no delimiter added) and the quoted profile name.
+/// The tool's path: `folder` (used as given, no delimiter added), or
+/// kDefaultCatalystFolder when it is empty, then "CLI.exe".
+std::string CatalystTool(const std::string& folder);
+
+/// The tool's command line: the quoted program path (CatalystTool) and the
+/// quoted profile name.
 std::string CatalystCommandLine(const std::string& folder,
                                 const std::string& profile_name);
 

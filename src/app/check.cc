@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "settings/int_text.h"
 #include "settings/settings_store.h"
+#include "watch/watcher.h"
 
 #ifndef MORVASK_VERSION
 #define MORVASK_VERSION "unknown"
@@ -85,7 +86,7 @@ class Checker {
     DriverTool();
     Display();
     report_.tail.push_back(std::string("morvask-watch: ") +
-                           (platform_.MutexExists("Local\\morvask-watch")
+                           (platform_.MutexExists(kWatchInstanceMutex)
                                 ? "runs in this session"
                                 : "does not run in this session"));
     return report_;
@@ -99,14 +100,16 @@ class Checker {
     return value;
   }
 
-  /// Notes a present value that is not an integer, and so reads as
-  /// `default_text`.
+  /// Notes a present value that is not an integer, and so reads as its
+  /// default, `default_value` (a switch's as on or off).
   void CheckInteger(const std::string& section, const std::string& key,
-                    const std::string& default_text) {
+                    std::int32_t default_value, bool is_switch = false) {
     std::optional<std::string> value = Present(section, key);
     if (value && !ParseInt32(*value))
       Problem("[" + section + "] " + key + " = \"" + *value +
-              "\" is not an integer, so it reads as " + default_text);
+              "\" is not an integer, so it reads as " +
+              (is_switch ? OnOff(default_value != 0)
+                         : std::to_string(default_value)));
   }
 
   void Problem(const std::string& text) { report_.problems.push_back(text); }
@@ -200,25 +203,27 @@ class Checker {
     static const struct {
       const char* section;
       const char* key;
-      const char* default_text;
+      std::int32_t default_value;
+      bool is_switch;
     } kIntegers[] = {
-        {"Main", "RMClock", "off"},
-        {"Main", "RMClockBase", "32782"},
-        {"Main", "AtiCatalyst", "off"},
-        {"Main", "ShowAtkOsd", "off"},
-        {"Main", "Delay", "2200"},
-        {"Main", "ShowBeforeSwitch", "off"},
-        {"Main", "ProfileCount", "1"},
-        {"Main", "Log", "off"},
-        {"System", "CurrentProfileAC", "0"},
-        {"System", "CurrentProfileBatt", "0"},
-        {"System", "TickId", "0"},
-        {"Watch", "Delay", "2000"},
-        {"Watch", "StartDelay", "10000"},
-        {"Watch", "ApplyAtStart", "on"},
+        {"Main", "RMClock", 0, true},
+        {"Main", "RMClockBase", kDefaultClockBase, false},
+        {"Main", "AtiCatalyst", 0, true},
+        {"Main", "ShowAtkOsd", 0, true},
+        {"Main", "Delay", kDefaultDelay, false},
+        {"Main", "ShowBeforeSwitch", 0, true},
+        {"Main", "ProfileCount", 1, false},
+        {"Main", "Log", 0, true},
+        {"System", "CurrentProfileAC", 0, false},
+        {"System", "CurrentProfileBatt", 0, false},
+        {"System", "TickId", 0, false},
+        {"Watch", "Delay", kDefaultWatchDelay, false},
+        {"Watch", "StartDelay", kDefaultStartDelay, false},
+        {"Watch", "ApplyAtStart", 1, true},
     };
     for (const auto& integer : kIntegers)
-      CheckInteger(integer.section, integer.key, integer.default_text);
+      CheckInteger(integer.section, integer.key, integer.default_value,
+                   integer.is_switch);
   }
 
   void Cycle() {
@@ -274,11 +279,11 @@ class Checker {
               section + "]: all its values read as their defaults");
       return;
     }
-    CheckInteger(section, "RMClockProfile", "0");
-    CheckInteger(section, "AtkOsdImageIndex", "0");
-    CheckInteger(section, "AtkOsdImageSet", "0");
+    CheckInteger(section, "RMClockProfile", 0);
+    CheckInteger(section, "AtkOsdImageIndex", 0);
+    CheckInteger(section, "AtkOsdImageSet", 0);
     const std::int32_t clock = settings_.ReadInt(section, "RMClockProfile", 0);
-    if (static_cast<std::uint16_t>(clock) >= 4)
+    if (static_cast<std::uint16_t>(clock) >= kClockProfileCount)
       Problem("[" + section + "] RMClockProfile " + std::to_string(clock) +
               " sends nothing to the clock utility (0 to 3 only, low 16 "
               "bits)");
@@ -295,12 +300,12 @@ class Checker {
     }
     const std::int32_t clock =
         settings_.ReadInt(FormatInt32(profile_), "RMClockProfile", 0);
-    const std::uint32_t base = static_cast<std::uint32_t>(
-        settings_.ReadInt("Main", "RMClockBase", kDefaultClockBase));
+    const std::int32_t base =
+        settings_.ReadInt("Main", "RMClockBase", kDefaultClockBase);
     std::string sends;
-    if (static_cast<std::uint16_t>(clock) < 4)
+    if (static_cast<std::uint16_t>(clock) < kClockProfileCount)
       sends = "; profile " + std::to_string(profile_) + " sends " +
-              Hex32(base + static_cast<std::uint16_t>(clock));
+              Hex32(ClockCommand(base, static_cast<std::uint16_t>(clock)));
     Tail(line + "window found" + sends + "; " +
          PostVerdict(platform_.WouldRefusePost(window)));
   }
@@ -337,8 +342,7 @@ class Checker {
         folder = value.text;
         break;
     }
-    if (folder.empty()) folder = kDefaultCatalystFolder;
-    const std::string tool = folder + "CLI.exe";
+    const std::string tool = CatalystTool(folder);
     const FileFacts facts = platform_.QueryFile(tool);
     Tail("  \"current\" starts " + tool +
          (facts.exists && !facts.is_folder ? " (found)" : " (no such file)") +

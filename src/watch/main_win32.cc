@@ -15,7 +15,6 @@
 namespace {
 
 const char kWindowClass[] = "morvask-watch";
-const char kInstanceMutex[] = "Local\\morvask-watch";
 const UINT_PTR kSettleTimer = 1;
 const UINT_PTR kRegisterTimer = 2;
 const DWORD kStopWaitMs = 5000;
@@ -90,7 +89,7 @@ LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wparam,
 /// when a watcher runs in this session already.
 int Watch(HINSTANCE instance, Platform& platform) {
   // Held until the process ends; its existence marks the running watcher.
-  HANDLE running = CreateMutexA(nullptr, FALSE, kInstanceMutex);
+  HANDLE running = CreateMutexA(nullptr, FALSE, kWatchInstanceMutex);
   if (!running || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
   Watcher watcher(platform);

@@ -1,5 +1,6 @@
 #include "watch/watcher.h"
 
+#include "app/command_line.h"
 #include "common/ascii.h"
 #include "common/path.h"
 #include "log/run_log.h"
@@ -39,7 +40,7 @@ Watcher::Watcher(Platform& platform)
     : platform_(platform),
       module_path_(platform.ModulePath()),
       folder_(DirectoryOf(module_path_, LeadBytesOf(platform))),
-      settings_(platform, folder_ + "morvask.ini"),
+      settings_(platform, SettingsPathFor(module_path_, LeadBytesOf(platform))),
       slot_(PowerSlotFor(platform.AcLineStatus())) {}
 
 std::optional<std::uint32_t> Watcher::OnStart() {

@@ -32,6 +32,9 @@ constexpr std::int32_t kDefaultStartDelay = 10000;
 constexpr std::uint32_t kPreviousRunWaitMs = 5000;
 constexpr std::uint32_t kPreviousRunPollMs = 100;
 
+/// The named mutex that the running watcher of a session holds.
+constexpr char kWatchInstanceMutex[] = "Local\\morvask-watch";
+
 /// What a start of morvask-watch is asked to do.
 enum class WatchCommand {
   kWatch,    // No argument: watch until logoff or "stop".
