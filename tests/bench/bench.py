@@ -93,14 +93,18 @@ def log_costs(box, presses):
     return runs, lines
 
 
+def floor_prints(*args):
+    """What the floor program prints when run with `args`."""
+    return subprocess.run(
+        harness.wine(harness.tool("floor.exe"), *args), env=harness.wine_env(),
+        check=True, capture_output=True, text=True, timeout=300).stdout
+
+
 def log_press_cost(box, lines):
     """Microseconds that writing `lines` lines of a press to the run log
     costs, as a "next" press writes them."""
     log = box.dir / "floor.log"
-    out = subprocess.run(
-        harness.wine(harness.tool("floor.exe"), "log", harness.winpath(log),
-                     LOG_PRESSES, round(lines)), env=harness.wine_env(),
-        check=True, capture_output=True, text=True, timeout=300).stdout
+    out = floor_prints("log", harness.winpath(log), LOG_PRESSES, round(lines))
     log.unlink(missing_ok=True)
     return float(out)
 
@@ -113,11 +117,8 @@ def spread(times):
 
 def lock_cost(box):
     """(unlocked, locked) microseconds of one settings read."""
-    out = subprocess.run(
-        harness.wine(harness.tool("floor.exe"), "lock", harness.winpath(box.ini),
-                     LOCK_READS), env=harness.wine_env(), check=True,
-        capture_output=True, text=True, timeout=300).stdout
-    plain, locked = map(float, out.split())
+    plain, locked = map(float, floor_prints(
+        "lock", harness.winpath(box.ini), LOCK_READS).split())
     return plain, locked
 
 
