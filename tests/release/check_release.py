@@ -127,10 +127,12 @@ class ReleaseTest(unittest.TestCase):
         # Every shipped task: its triggers (event, logon), what it starts,
         # what it does with a second start, and its time limit in seconds
         # (0: none). morvask's runs end within seconds, so a minute is ample
-        # and a hung one goes; the watcher runs for the whole logon.
+        # and a hung one goes; the watcher runs for the whole logon. Runs
+        # of morvask current never overlap (the watcher avoids it too);
+        # presses of a burst must run side by side.
         tasks = {
             "morvask-power-events.xml":
-                (2, 0, '\\morvask.exe"', "current", "Parallel", 60),
+                (2, 0, '\\morvask.exe"', "current", "Queue", 60),
             "morvask-next-elevated.xml":
                 (0, 0, '\\morvask.exe"', "next", "Parallel", 60),
             "morvask-watch-logon.xml":
@@ -169,6 +171,16 @@ class ReleaseTest(unittest.TestCase):
                 self.assertEqual("false", value("StopIfGoingOnBatteries"))
                 self.assertEqual(limit, duration_seconds(
                     value("ExecutionTimeLimit")), name)
+                # Task Scheduler's 4 to 6 are the normal priority class;
+                # absent, it is 7: below normal.
+                self.assertIn(value("Priority"), ("4", "5", "6"), name)
+                # An elevated run from a folder that other accounts (or the
+                # user's own non-elevated programs) may write to runs what
+                # they put there; Program Files is out of their reach.
+                level = task.findtext(".//t:Principal/t:RunLevel", None, ns)
+                if level == "HighestAvailable":
+                    self.assertTrue(command.lower().startswith(
+                        '"c:\\program files\\'), command)
 
     def test_zip_holds_both_and_is_reproducible(self):
         zips = []
