@@ -10,7 +10,7 @@ else()
 endif()
 
 # Small, self-contained and reproducible: static runtime, no timestamp.
-set(release_flags -Os -ffunction-sections -fdata-sections)
+set(release_flags -Os -ffunction-sections -fdata-sections -fno-rtti)
 set(release_link -static -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
 target_compile_options(morvask_logic PRIVATE ${release_flags})
 target_compile_options(morvask_watch_logic PRIVATE ${release_flags})

@@ -6,6 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 sources=$(git ls-files 'src/*.cc' 'src/*.h' 'tests/*.cc' 'tests/*.h')
+echo "lint: rooms include only from below"
+python3 scripts/check_layers.py
+
 echo "lint: clang-format"
 clang-format --dry-run --Werror $sources
 

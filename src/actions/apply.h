@@ -4,26 +4,46 @@
 #define MORVASK_ACTIONS_APPLY_H_
 
 #include <cstdint>
+#include <optional>
 
+#include "platform/platform_types.h"
+
+class OutsideCalls;
 class Platform;
 class SettingsStore;
 
-/// Command identifier of the clock utility's profile 0, unless
-/// [Main] RMClockBase says otherwise.
-constexpr std::int32_t kDefaultClockBase = 0x800E;
+/// The clock utility's dialog window.
+inline constexpr char kClockWindowClass[] = "#32770";
+inline constexpr char kClockWindowTitle[] = "RightMark CPU Clock Utility";
 
-/// The clock utility has profiles 0 to 3, chosen by the low 16 bits of a
-/// profile's RMClockProfile; any other sends nothing.
+/// The clock utility has profiles 0 to 3.
 constexpr std::uint16_t kClockProfileCount = 4;
+
+/// The clock utility's profile that a profile's RMClockProfile value
+/// selects: its low 16 bits, or nullopt when they are 4 or more, which
+/// sends nothing.
+std::optional<std::uint16_t> ClockProfileOf(std::int32_t setting);
 
 /// The command that selects `clock_profile`: base + profile, wrapping as a
 /// 32-bit integer.
 std::uint32_t ClockCommand(std::int32_t base, std::uint16_t clock_profile);
 
-/// Posts base + `clock_profile` to the "RightMark CPU Clock Utility" dialog.
-/// Returns false for a profile of 4 or more, a missing window or a failed
-/// post. The base is read only when the window exists.
-bool SelectClockProfile(Platform& platform, SettingsStore& settings,
+/// Where a clock command would go and what it would be; found and read,
+/// never posted.
+struct ClockTarget {
+  WindowHandle window = 0;    // 0: nothing would be posted.
+  std::uint32_t command = 0;  // Set when `window` is.
+};
+
+/// For `clock_profile`: no window for a profile of 4 or more (nothing is
+/// looked up or read) or when the "RightMark CPU Clock Utility" dialog is
+/// missing; else the window and base + profile, the base read only then.
+ClockTarget FindClockTarget(OutsideCalls& outside, SettingsStore& settings,
+                            std::uint16_t clock_profile);
+
+/// Posts FindClockTarget's command. Returns false for a profile of 4 or
+/// more, a missing window or a failed post.
+bool SelectClockProfile(OutsideCalls& outside, SettingsStore& settings,
                         std::uint16_t clock_profile);
 
 /// Drives the clock utility and then the graphics driver tool as their

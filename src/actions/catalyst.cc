@@ -17,18 +17,18 @@ const char kValueName[] = "Path";
 /// Closes an open registry key when its scope ends, thrown out of or not.
 class KeyCloser {
  public:
-  KeyCloser(Platform& platform, RegistryKey key)
+  KeyCloser(CommandCalls& platform, RegistryKey key)
       : platform_(platform), key_(key) {}
   ~KeyCloser() { platform_.CloseKey(key_); }
   KeyCloser(const KeyCloser&) = delete;
   KeyCloser& operator=(const KeyCloser&) = delete;
 
  private:
-  Platform& platform_;
+  CommandCalls& platform_;
   RegistryKey key_;
 };
 
-CatalystPathValue ReadPathValue(Platform& platform, RegistryKey key) {
+CatalystPathValue ReadPathValue(CommandCalls& platform, RegistryKey key) {
   CatalystPathValue value;
   std::uint32_t size = 0;
   if (!platform.QueryValueSize(key, kValueName, &size)) {
@@ -56,14 +56,14 @@ CatalystPathValue ReadPathValue(Platform& platform, RegistryKey key) {
 
 }  // namespace
 
-CatalystPathValue ReadCatalystPathValue(Platform& platform) {
-  RegistryKey key = platform.OpenMachineKey("Software\\ATI\\ACE");
+CatalystPathValue ReadCatalystPathValue(CommandCalls& platform) {
+  RegistryKey key = platform.OpenMachineKey(kCatalystKey);
   if (!key) return CatalystPathValue();
   KeyCloser closer(platform, key);
   return ReadPathValue(platform, key);
 }
 
-std::string ReadCatalystFolder(Platform& platform) {
+std::string ReadCatalystFolder(CommandCalls& platform) {
   CatalystPathValue value = ReadCatalystPathValue(platform);
   if (value.status == CatalystPathValue::kUnreadable)
     throw ERegistryException("Failed to get data for 'Path'");

@@ -6,7 +6,12 @@
 #include <cstdint>
 #include <string>
 
+class CommandCalls;
 class Platform;
+
+/// The key under HKEY_LOCAL_MACHINE whose value "Path" names the tool's
+/// folder.
+inline constexpr char kCatalystKey[] = "Software\\ATI\\ACE";
 
 /// Where the tool is looked for when the registry names no folder.
 extern const char kDefaultCatalystFolder[];
@@ -28,13 +33,13 @@ struct CatalystPathValue {
 };
 
 /// Reads the value; never throws. The key is closed before it returns.
-CatalystPathValue ReadCatalystPathValue(Platform& platform);
+CatalystPathValue ReadCatalystPathValue(CommandCalls& platform);
 
 /// The tool's install folder from HKLM\Software\ATI\ACE, value "Path", in
 /// the process's registry view: the text up to its first NUL, unexpanded.
 /// Returns the empty text when the key or the value is missing or empty.
 /// Throws ERegistryException when the value is not text or cannot be read.
-std::string ReadCatalystFolder(Platform& platform);
+std::string ReadCatalystFolder(CommandCalls& platform);
 
 /// The tool's path: `folder` (used as given, no delimiter added), or
 /// kDefaultCatalystFolder when it is empty, then "CLI.exe".

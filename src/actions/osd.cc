@@ -1,8 +1,18 @@
 #include "actions/osd.h"
 
-#include "platform/platform.h"
-#include "settings/int_text.h"
+#include "platform/outside.h"
+#include "settings/keys.h"
 #include "settings/settings_store.h"
+
+namespace {
+
+bool PostToDisplay(OutsideCalls& outside, std::uint32_t parameter) {
+  WindowHandle window = outside.FindTopLevelWindow(kOsdWindow, kOsdWindow);
+  if (!window) return false;
+  return outside.PostWindowMessage(window, kWmCommand, parameter, 0);
+}
+
+}  // namespace
 
 std::uint32_t OsdCommandParameter(std::uint16_t image_set,
                                   std::uint16_t image_index) {
@@ -11,20 +21,21 @@ std::uint32_t OsdCommandParameter(std::uint16_t image_set,
   return image_index;
 }
 
-bool ShowAtkOsdImage(Platform& platform, std::uint16_t image_set,
-                     std::uint16_t image_index) {
-  WindowHandle window = platform.FindTopLevelWindow("ATKOSD", "ATKOSD");
-  if (!window) return false;
-  return platform.PostWindowMessage(
-      window, kWmCommand, OsdCommandParameter(image_set, image_index), 0);
+std::uint32_t ProfileOsdParameter(SettingsStore& settings,
+                                  std::int32_t profile) {
+  const std::int32_t index = settings.ReadInt(key::kAtkOsdImageIndex, profile);
+  const std::int32_t set = settings.ReadInt(key::kAtkOsdImageSet, profile);
+  return OsdCommandParameter(static_cast<std::uint16_t>(set),
+                             static_cast<std::uint16_t>(index));
 }
 
-void ShowProfile(Platform& platform, SettingsStore& settings,
+bool ShowAtkOsdImage(OutsideCalls& outside, std::uint16_t image_set,
+                     std::uint16_t image_index) {
+  return PostToDisplay(outside, OsdCommandParameter(image_set, image_index));
+}
+
+void ShowProfile(OutsideCalls& outside, SettingsStore& settings,
                  std::int32_t profile) {
-  if (!settings.ReadSwitch("Main", "ShowAtkOsd", false)) return;
-  const std::string section = FormatInt32(profile);
-  std::int32_t index = settings.ReadInt(section, "AtkOsdImageIndex", 0);
-  std::int32_t set = settings.ReadInt(section, "AtkOsdImageSet", 0);
-  ShowAtkOsdImage(platform, static_cast<std::uint16_t>(set),
-                  static_cast<std::uint16_t>(index));
+  if (!settings.ReadSwitch(key::kShowAtkOsd)) return;
+  PostToDisplay(outside, ProfileOsdParameter(settings, profile));
 }

@@ -1,19 +1,22 @@
 #include "app/check.h"
 
+#include <algorithm>
 #include <optional>
 #include <set>
 
 #include "actions/apply.h"
 #include "actions/catalyst.h"
+#include "actions/osd.h"
 #include "app/cycle.h"
 #include "app/session.h"
 #include "common/ascii.h"
+#include "common/hex.h"
 #include "common/path.h"
-#include "log/run_log.h"
+#include "common/shared_names.h"
 #include "platform/platform.h"
 #include "settings/int_text.h"
+#include "settings/keys.h"
 #include "settings/settings_store.h"
-#include "watch/watcher.h"
 
 #ifndef MORVASK_VERSION
 #define MORVASK_VERSION "unknown"
@@ -65,315 +68,304 @@ std::string RegistryTypeName(std::uint32_t type) {
   return "type " + std::to_string(type);
 }
 
-class Checker {
- public:
-  explicit Checker(Session& session)
-      : s_(session),
-        platform_(session.platform),
-        settings_(session.settings),
-        lead_([this](unsigned char c) { return platform_.IsLeadByte(c); }) {}
+/// What every subject of the report looks at, and the report it adds to.
+struct Look {
+  Session& s;
+  Platform& platform;
+  SettingsStore& settings;
+  CheckReport& report;
+  LeadByteTest lead;
+  std::int32_t profile = 0;  // The present power source's.
 
-  CheckReport Run() {
-    report_.head.push_back(std::string("morvask ") + MORVASK_VERSION +
-                           " check: what morvask sees here (nothing was "
-                           "changed)");
-    SettingsFile();
-    PowerAndProfiles();
-    MainValues();
-    Cycle();
-    Profiles();
-    ClockUtility();
-    DriverTool();
-    Display();
-    report_.tail.push_back(std::string("morvask-watch: ") +
-                           (platform_.MutexExists(kWatchInstanceMutex)
-                                ? "runs in this session"
-                                : "does not run in this session"));
-    return report_;
-  }
+  void Head(const std::string& text) { report.head.push_back(text); }
+  void Problem(const std::string& text) { report.problems.push_back(text); }
+  void Tail(const std::string& text) { report.tail.push_back(text); }
 
- private:
+  /// The value as written, or nullopt when the key is missing.
   std::optional<std::string> Present(const std::string& section,
-                                     const std::string& key) {
-    std::string value = settings_.ReadText(section, key, kAbsent);
+                                     const std::string& name) {
+    std::string value = settings.ReadText(section, name, kAbsent);
     if (value == kAbsent) return std::nullopt;
     return value;
   }
-
-  /// Notes a present value that is not an integer, and so reads as its
-  /// default, `default_value` (a switch's as on or off).
-  void CheckInteger(const std::string& section, const std::string& key,
-                    std::int32_t default_value, bool is_switch = false) {
-    std::optional<std::string> value = Present(section, key);
-    if (value && !ParseInt32(*value))
-      Problem("[" + section + "] " + key + " = \"" + *value +
-              "\" is not an integer, so it reads as " +
-              (is_switch ? OnOff(default_value != 0)
-                         : std::to_string(default_value)));
-  }
-
-  void Problem(const std::string& text) { report_.problems.push_back(text); }
-  void Head(const std::string& text) { report_.head.push_back(text); }
-  void Tail(const std::string& text) { report_.tail.push_back(text); }
-
-  void SettingsFile() {
-    const std::string& path = s_.settings_path;
-    Head("Settings file: " + path);
-    FileFacts file = platform_.QueryFile(path);
-    Answer writable = file.writable;
-    if (!file.exists) {
-      FileFacts folder = platform_.QueryFile(DirectoryOf(path, lead_));
-      writable = folder.writable;
-      Head(writable == Answer::kNo
-               ? "  does not exist, and morvask may not make it in its "
-                 "folder: \"next\", \"prev\" and \"profile\" would show the "
-                 "usage box"
-               : "  does not exist: every setting reads as its default; "
-                 "\"next\", \"prev\" and \"profile\" make it");
-    } else if (file.read_only) {
-      Head(
-          "  exists, but is read-only: \"next\", \"prev\" and \"profile\" "
-          "would show the usage box");
-    } else {
-      Head(writable == Answer::kYes  ? "  exists, and morvask may write to it"
-           : writable == Answer::kNo ? "  exists, but morvask may not write "
-                                       "to it: \"next\", \"prev\" and "
-                                       "\"profile\" would show the usage box"
-                                     : "  exists; whether morvask may write "
-                                       "to it cannot be told");
-    }
-    VirtualStore(path);
-  }
-
-  void VirtualStore(const std::string& path) {
-    const std::string lower = LowerAscii(path);
-    bool under_program_files = false;
-    for (const char* name :
-         {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"}) {
-      std::string folder = LowerAscii(platform_.EnvironmentVariable(name));
-      if (folder.empty()) continue;
-      if (folder.back() != '\\') folder += '\\';
-      if (lower.compare(0, folder.size(), folder) == 0)
-        under_program_files = true;
-    }
-    if (!under_program_files) return;
-    OwnRights rights = platform_.QueryOwnRights();
-    if (rights.elevated == Answer::kNo) {
-      // The path after its drive, under the user's own VirtualStore.
-      const size_t colon = path.find(':');
-      const std::string rest =
-          colon == std::string::npos ? path : path.substr(colon + 2);
-      Head(
-          "  lies under Program Files and morvask is not elevated: Windows "
-          "redirects its writes to " +
-          platform_.EnvironmentVariable("LOCALAPPDATA") + "\\VirtualStore\\" +
-          rest + ", and an elevated morvask uses another file");
-    } else if (rights.elevated == Answer::kYes) {
-      Head(
-          "  lies under Program Files and morvask is elevated: it uses this "
-          "file, while a morvask that is not elevated is redirected to "
-          "VirtualStore");
-    }
-  }
-
-  void PowerAndProfiles() {
-    Head(std::string("Power source: ") + SlotName(s_.slot) +
-         " (AC line status " + std::to_string(s_.ac_line_status) +
-         "), so the profile is kept in [System] " + SlotKey(s_.slot));
-    ac_profile_ = settings_.ReadInt("System", "CurrentProfileAC", 0);
-    battery_profile_ = settings_.ReadInt("System", "CurrentProfileBatt", 0);
-    profile_ = s_.slot == PowerSlot::kMains ? ac_profile_ : battery_profile_;
-    Head("Current profile: " + std::to_string(ac_profile_) + " on mains, " +
-         std::to_string(battery_profile_) + " on battery; now profile " +
-         std::to_string(profile_));
-  }
-
-  void MainValues() {
-    count_ = settings_.ReadInt("Main", "ProfileCount", 1);
-    rmclock_ = settings_.ReadSwitch("Main", "RMClock", false);
-    catalyst_ = settings_.ReadSwitch("Main", "AtiCatalyst", false);
-    osd_ = settings_.ReadSwitch("Main", "ShowAtkOsd", false);
-    Head("[Main] ProfileCount " + std::to_string(count_) + ", Delay " +
-         std::to_string(settings_.ReadInt("Main", "Delay", kDefaultDelay)) +
-         " ms, ShowBeforeSwitch " +
-         OnOff(settings_.ReadSwitch("Main", "ShowBeforeSwitch", false)) +
-         ", RMClock " + OnOff(rmclock_) + ", AtiCatalyst " + OnOff(catalyst_) +
-         ", ShowAtkOsd " + OnOff(osd_) + ", Log " +
-         OnOff(settings_.ReadSwitch("Main", "Log", false)));
-    static const struct {
-      const char* section;
-      const char* key;
-      std::int32_t default_value;
-      bool is_switch;
-    } kIntegers[] = {
-        {"Main", "RMClock", 0, true},
-        {"Main", "RMClockBase", kDefaultClockBase, false},
-        {"Main", "AtiCatalyst", 0, true},
-        {"Main", "ShowAtkOsd", 0, true},
-        {"Main", "Delay", kDefaultDelay, false},
-        {"Main", "ShowBeforeSwitch", 0, true},
-        {"Main", "ProfileCount", 1, false},
-        {"Main", "Log", 0, true},
-        {"System", "CurrentProfileAC", 0, false},
-        {"System", "CurrentProfileBatt", 0, false},
-        {"System", "TickId", 0, false},
-        {"Watch", "Delay", kDefaultWatchDelay, false},
-        {"Watch", "StartDelay", kDefaultStartDelay, false},
-        {"Watch", "ApplyAtStart", 1, true},
-    };
-    for (const auto& integer : kIntegers)
-      CheckInteger(integer.section, integer.key, integer.default_value,
-                   integer.is_switch);
-  }
-
-  void Cycle() {
-    const std::string key = CycleKey(s_.slot);
-    const std::string by_count =
-        "0 to " + std::to_string(count_ - 1) + " (ProfileCount)";
-    std::optional<std::string> text = Present("Main", key);
-    if (!text) {
-      Head("next and prev go round " + by_count + "; no " + key);
-      return;
-    }
-    CycleList list = ParseCycleList(*text);
-    if (list.profiles.empty()) {
-      Head("next and prev go round " + by_count + ": " + key +
-           " is ignored, as " +
-           (list.problem.empty() ? std::string("it is empty") : list.problem));
-      return;
-    }
-    std::string names;
-    for (std::int32_t profile : list.profiles) {
-      names += (names.empty() ? "" : ", ") + std::to_string(profile);
-      listed_.insert(profile);
-    }
-    Head("next and prev go round " + key + ": " + names);
-  }
-
-  void Profiles() {
-    // Every profile that a command may reach, with why it may.
-    std::set<std::int32_t> seen;
-    auto look = [&](std::int32_t profile, const std::string& why) {
-      if (seen.insert(profile).second) Profile(profile, why);
-    };
-    look(profile_, "the current profile");
-    look(s_.slot == PowerSlot::kMains ? battery_profile_ : ac_profile_,
-         "the other power source's profile");
-    for (std::int32_t profile : listed_) look(profile, "in the cycle list");
-    if (listed_.empty()) {
-      const std::int32_t checked = std::min(count_, kMostProfilesChecked);
-      for (std::int32_t profile = 0; profile < checked; ++profile)
-        look(profile, "within ProfileCount");
-      if (count_ > kMostProfilesChecked)
-        Problem("ProfileCount " + std::to_string(count_) +
-                ": only profiles "
-                "0 to " +
-                std::to_string(kMostProfilesChecked - 1) + " were looked at");
-    }
-  }
-
-  void Profile(std::int32_t profile, const std::string& why) {
-    const std::string section = FormatInt32(profile);
-    if (!platform_.IniSectionExists(section, s_.settings_path)) {
-      Problem("profile " + section + " (" + why + ") has no section [" +
-              section + "]: all its values read as their defaults");
-      return;
-    }
-    CheckInteger(section, "RMClockProfile", 0);
-    CheckInteger(section, "AtkOsdImageIndex", 0);
-    CheckInteger(section, "AtkOsdImageSet", 0);
-    const std::int32_t clock = settings_.ReadInt(section, "RMClockProfile", 0);
-    if (static_cast<std::uint16_t>(clock) >= kClockProfileCount)
-      Problem("[" + section + "] RMClockProfile " + std::to_string(clock) +
-              " sends nothing to the clock utility (0 to 3 only, low 16 "
-              "bits)");
-  }
-
-  void ClockUtility() {
-    const std::string line =
-        std::string("Clock utility (RMClock ") + OnOff(rmclock_) + "): ";
-    WindowHandle window =
-        platform_.FindTopLevelWindow("#32770", "RightMark CPU Clock Utility");
-    if (!window) {
-      Tail(line + "window \"RightMark CPU Clock Utility\" not found");
-      return;
-    }
-    const std::int32_t clock =
-        settings_.ReadInt(FormatInt32(profile_), "RMClockProfile", 0);
-    const std::int32_t base =
-        settings_.ReadInt("Main", "RMClockBase", kDefaultClockBase);
-    std::string sends;
-    if (static_cast<std::uint16_t>(clock) < kClockProfileCount)
-      sends = "; profile " + std::to_string(profile_) + " sends " +
-              Hex32(ClockCommand(base, static_cast<std::uint16_t>(clock)));
-    Tail(line + "window found" + sends + "; " +
-         PostVerdict(platform_.WouldRefusePost(window)));
-  }
-
-  void DriverTool() {
-    const std::string line = std::string("Graphics driver tool (AtiCatalyst ") +
-                             OnOff(catalyst_) + "): ";
-    CatalystPathValue value = ReadCatalystPathValue(platform_);
-    std::string folder;
-    switch (value.status) {
-      case CatalystPathValue::kNoKey:
-        Tail(line +
-             "no registry key HKLM\\Software\\ATI\\ACE: the fixed "
-             "folder is used");
-        break;
-      case CatalystPathValue::kNoValue:
-        Tail(line + "no registry value Path: the fixed folder is used");
-        break;
-      case CatalystPathValue::kEmpty:
-        Tail(line + "registry value Path is empty: the fixed folder is used");
-        break;
-      case CatalystPathValue::kUnreadable:
-        Tail(line +
-             "registry value Path could not be read: \"current\" "
-             "would show the usage box");
-        return;
-      case CatalystPathValue::kNotText:
-        Tail(line + "registry value Path is " + RegistryTypeName(value.type) +
-             ", not text: \"current\" would show the usage box");
-        return;
-      case CatalystPathValue::kText:
-        Tail(line + "registry value Path = \"" + value.text + "\" (" +
-             RegistryTypeName(value.type) + ")");
-        folder = value.text;
-        break;
-    }
-    const std::string tool = CatalystTool(folder);
-    const FileFacts facts = platform_.QueryFile(tool);
-    Tail("  \"current\" starts " + tool +
-         (facts.exists && !facts.is_folder ? " (found)" : " (no such file)") +
-         " with profilename=\"" +
-         settings_.ReadText(FormatInt32(profile_), "AtiCatalystProfile", "") +
-         "\"");
-  }
-
-  void Display() {
-    const std::string line =
-        std::string("On-screen display (ShowAtkOsd ") + OnOff(osd_) + "): ";
-    WindowHandle window = platform_.FindTopLevelWindow("ATKOSD", "ATKOSD");
-    Tail(line + (window ? "window ATKOSD found; " +
-                              PostVerdict(platform_.WouldRefusePost(window))
-                        : std::string("window ATKOSD not found")));
-  }
-
-  Session& s_;
-  Platform& platform_;
-  SettingsStore& settings_;
-  const LeadByteTest lead_;
-  CheckReport report_;
-  std::int32_t ac_profile_ = 0, battery_profile_ = 0, profile_ = 0;
-  std::int32_t count_ = 1;
-  bool rmclock_ = false, catalyst_ = false, osd_ = false;
-  std::set<std::int32_t> listed_;
 };
+
+/// Notes a present integer or switch of `section` that is not an integer,
+/// and so reads as its default (a switch's as on or off).
+void CheckValue(Look& look, const SettingKey& key, const std::string& section) {
+  if (key.kind != SettingKind::kInteger && key.kind != SettingKind::kSwitch)
+    return;
+  std::optional<std::string> value = look.Present(section, key.name);
+  if (value && !ParseInt32(*value))
+    look.Problem("[" + section + "] " + key.name + " = \"" + *value +
+                 "\" is not an integer, so it reads as " +
+                 (key.kind == SettingKind::kSwitch
+                      ? OnOff(key.default_value != 0)
+                      : std::to_string(key.default_value)));
+}
+
+void VirtualStore(Look& look, const std::string& path) {
+  const std::string lower = LowerAscii(path);
+  bool under_program_files = false;
+  for (const char* name :
+       {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"}) {
+    std::string folder = LowerAscii(look.platform.EnvironmentVariable(name));
+    if (folder.empty()) continue;
+    if (folder.back() != '\\') folder += '\\';
+    if (lower.compare(0, folder.size(), folder) == 0)
+      under_program_files = true;
+  }
+  if (!under_program_files) return;
+  OwnRights rights = look.platform.QueryOwnRights();
+  if (rights.elevated == Answer::kNo) {
+    // The path after its drive, under the user's own VirtualStore.
+    const size_t colon = path.find(':');
+    const std::string rest =
+        colon == std::string::npos ? path : path.substr(colon + 2);
+    look.Head(
+        "  lies under Program Files and morvask is not elevated: Windows "
+        "redirects its writes to " +
+        look.platform.EnvironmentVariable("LOCALAPPDATA") + "\\VirtualStore\\" +
+        rest + ", and an elevated morvask uses another file");
+  } else if (rights.elevated == Answer::kYes) {
+    look.Head(
+        "  lies under Program Files and morvask is elevated: it uses this "
+        "file, while a morvask that is not elevated is redirected to "
+        "VirtualStore");
+  }
+}
+
+void SettingsFile(Look& look) {
+  const std::string& path = look.s.settings_path;
+  look.Head("Settings file: " + path);
+  FileFacts file = look.platform.QueryFile(path);
+  if (!file.exists) {
+    FileFacts folder = look.platform.QueryFile(DirectoryOf(path, look.lead));
+    look.Head(folder.writable == Answer::kNo
+                  ? "  does not exist, and morvask may not make it in its "
+                    "folder: \"next\", \"prev\" and \"profile\" would show the "
+                    "usage box"
+                  : "  does not exist: every setting reads as its default; "
+                    "\"next\", \"prev\" and \"profile\" make it");
+  } else if (file.read_only) {
+    look.Head(
+        "  exists, but is read-only: \"next\", \"prev\" and \"profile\" "
+        "would show the usage box");
+  } else {
+    look.Head(file.writable == Answer::kYes
+                  ? "  exists, and morvask may write to it"
+              : file.writable == Answer::kNo
+                  ? "  exists, but morvask may not write to it: \"next\", "
+                    "\"prev\" and \"profile\" would show the usage box"
+                  : "  exists; whether morvask may write to it cannot be "
+                    "told");
+  }
+  VirtualStore(look, path);
+}
+
+void PowerAndProfiles(Look& look) {
+  const PowerSlot slot = look.s.slot;
+  look.Head(std::string("Power source: ") + SlotName(slot) +
+            " (AC line status " + std::to_string(look.s.ac_line_status) +
+            "), so the profile is kept in [System] " + SlotKey(slot).name);
+  const std::int32_t ac = look.settings.ReadInt(key::kCurrentProfileAC);
+  const std::int32_t battery = look.settings.ReadInt(key::kCurrentProfileBatt);
+  look.profile = slot == PowerSlot::kMains ? ac : battery;
+  look.Head("Current profile: " + std::to_string(ac) + " on mains, " +
+            std::to_string(battery) + " on battery; now profile " +
+            std::to_string(look.profile));
+}
+
+/// The switches and tuning as they read, and every value of [Main],
+/// [System] and [Watch] that reads as its default.
+void MainValues(Look& look) {
+  SettingsStore& settings = look.settings;
+  look.Head("[Main] ProfileCount " +
+            std::to_string(settings.ReadInt(key::kProfileCount)) + ", Delay " +
+            std::to_string(settings.ReadInt(key::kDelay)) +
+            " ms, ShowBeforeSwitch " +
+            OnOff(settings.ReadSwitch(key::kShowBeforeSwitch)) + ", RMClock " +
+            OnOff(settings.ReadSwitch(key::kRMClock)) + ", AtiCatalyst " +
+            OnOff(settings.ReadSwitch(key::kAtiCatalyst)) + ", ShowAtkOsd " +
+            OnOff(settings.ReadSwitch(key::kShowAtkOsd)) + ", Log " +
+            OnOff(settings.ReadSwitch(key::kLog)));
+  for (const SettingKey* key : kSettingKeys)
+    if (key->section) CheckValue(look, *key, key->section);
+}
+
+/// What "next" and "prev" go round, as the commands read it.
+void Cycle(Look& look, const CycleSet& set) {
+  const std::string name = set.list_key->name;
+  if (set.uses_list()) {
+    std::string names;
+    for (std::int32_t profile : set.list.profiles)
+      names += (names.empty() ? "" : ", ") + std::to_string(profile);
+    look.Head("next and prev go round " + name + ": " + names);
+    return;
+  }
+  const std::string by_count =
+      "0 to " + std::to_string(set.count > 0 ? set.count - 1 : -1) +
+      " (ProfileCount)";
+  if (!look.Present("Main", name)) {
+    look.Head("next and prev go round " + by_count + "; no " + name);
+    return;
+  }
+  look.Head("next and prev go round " + by_count + ": " + name +
+            " is ignored, as " +
+            (set.list.problem.empty() ? std::string("it is empty")
+                                      : set.list.problem));
+}
+
+void Profile(Look& look, std::int32_t profile, const std::string& why) {
+  const std::string section = ProfileSection(profile);
+  if (!look.platform.IniSectionExists(section, look.s.settings_path)) {
+    look.Problem("profile " + section + " (" + why + ") has no section [" +
+                 section + "]: all its values read as their defaults");
+    return;
+  }
+  for (const SettingKey* key : kSettingKeys)
+    if (!key->section) CheckValue(look, *key, section);
+  const std::int32_t clock =
+      look.settings.ReadInt(key::kRMClockProfile, profile);
+  if (!ClockProfileOf(clock))
+    look.Problem("[" + section + "] RMClockProfile " + std::to_string(clock) +
+                 " sends nothing to the clock utility (0 to 3 only, low 16 "
+                 "bits)");
+}
+
+/// Every profile that a command may reach, with why it may.
+void Profiles(Look& look, const CycleSet& set) {
+  std::set<std::int32_t> seen;
+  auto look_at = [&](std::int32_t profile, const std::string& why) {
+    if (seen.insert(profile).second) Profile(look, profile, why);
+  };
+  const bool mains = look.s.slot == PowerSlot::kMains;
+  look_at(look.profile, "the current profile");
+  look_at(look.settings.ReadInt(mains ? key::kCurrentProfileBatt
+                                      : key::kCurrentProfileAC),
+          "the other power source's profile");
+  if (set.uses_list()) {
+    const std::set<std::int32_t> listed(set.list.profiles.begin(),
+                                        set.list.profiles.end());
+    for (std::int32_t profile : listed) look_at(profile, "in the cycle list");
+    return;
+  }
+  const std::int32_t checked = std::min(set.count, kMostProfilesChecked);
+  for (std::int32_t profile = 0; profile < checked; ++profile)
+    look_at(profile, "within ProfileCount");
+  if (set.count > kMostProfilesChecked)
+    look.Problem("ProfileCount " + std::to_string(set.count) +
+                 ": only profiles 0 to " +
+                 std::to_string(kMostProfilesChecked - 1) + " were looked at");
+}
+
+void ClockUtility(Look& look) {
+  const std::string line = std::string("Clock utility (RMClock ") +
+                           OnOff(look.settings.ReadSwitch(key::kRMClock)) +
+                           "): ";
+  WindowHandle window =
+      look.platform.FindTopLevelWindow(kClockWindowClass, kClockWindowTitle);
+  if (!window) {
+    look.Tail(line + "window \"" + kClockWindowTitle + "\" not found");
+    return;
+  }
+  std::string sends;
+  const std::optional<std::uint16_t> clock =
+      ClockProfileOf(look.settings.ReadInt(key::kRMClockProfile, look.profile));
+  const ClockTarget target =
+      clock ? FindClockTarget(look.platform, look.settings, *clock)
+            : ClockTarget();
+  if (target.window)
+    sends = "; profile " + std::to_string(look.profile) + " sends " +
+            Hex32(target.command);
+  look.Tail(line + "window found" + sends + "; " +
+            PostVerdict(look.platform.WouldRefusePost(window)));
+}
+
+void DriverTool(Look& look) {
+  const std::string line = std::string("Graphics driver tool (AtiCatalyst ") +
+                           OnOff(look.settings.ReadSwitch(key::kAtiCatalyst)) +
+                           "): ";
+  CatalystPathValue value = ReadCatalystPathValue(look.platform);
+  switch (value.status) {
+    case CatalystPathValue::kNoKey:
+      look.Tail(line + "no registry key HKLM\\" + kCatalystKey +
+                ": the fixed folder is used");
+      break;
+    case CatalystPathValue::kNoValue:
+      look.Tail(line + "no registry value Path: the fixed folder is used");
+      break;
+    case CatalystPathValue::kEmpty:
+      look.Tail(line +
+                "registry value Path is empty: the fixed folder is used");
+      break;
+    case CatalystPathValue::kUnreadable:
+      look.Tail(line +
+                "registry value Path could not be read: \"current\" would "
+                "show the usage box");
+      return;
+    case CatalystPathValue::kNotText:
+      look.Tail(line + "registry value Path is " +
+                RegistryTypeName(value.type) +
+                ", not text: \"current\" would show the usage box");
+      return;
+    case CatalystPathValue::kText:
+      look.Tail(line + "registry value Path = \"" + value.text + "\" (" +
+                RegistryTypeName(value.type) + ")");
+      break;
+  }
+  const std::string tool = CatalystTool(value.text);
+  const FileFacts facts = look.platform.QueryFile(tool);
+  look.Tail(
+      "  \"current\" starts " + tool +
+      (facts.exists && !facts.is_folder ? " (found)" : " (no such file)") +
+      " with profilename=\"" +
+      look.settings.ReadText(key::kAtiCatalystProfile, look.profile) + "\"");
+}
+
+void Display(Look& look) {
+  const std::string line = std::string("On-screen display (ShowAtkOsd ") +
+                           OnOff(look.settings.ReadSwitch(key::kShowAtkOsd)) +
+                           "): ";
+  WindowHandle window =
+      look.platform.FindTopLevelWindow(kOsdWindow, kOsdWindow);
+  if (!window) {
+    look.Tail(line + "window " + kOsdWindow + " not found");
+    return;
+  }
+  look.Tail(line + "window " + kOsdWindow + " found; profile " +
+            std::to_string(look.profile) + " sends " +
+            Hex32(ProfileOsdParameter(look.settings, look.profile)) + "; " +
+            PostVerdict(look.platform.WouldRefusePost(window)));
+}
+
+void Watcher(Look& look) {
+  look.Tail(std::string("morvask-watch: ") +
+            (look.platform.MutexExists(kWatchInstanceMutex)
+                 ? "runs in this session"
+                 : "does not run in this session"));
+}
 
 }  // namespace
 
-CheckReport MakeCheckReport(Session& session) { return Checker(session).Run(); }
+CheckReport MakeCheckReport(Session& session) {
+  CheckReport report;
+  Look look{session, session.platform, session.settings, report,
+            session.LeadBytes()};
+  look.Head(std::string("morvask ") + MORVASK_VERSION +
+            " check: what morvask sees here (nothing was changed)");
+  SettingsFile(look);
+  PowerAndProfiles(look);
+  MainValues(look);
+  const CycleSet set = ReadCycleSet(look.settings, session.slot, look.lead);
+  Cycle(look, set);
+  Profiles(look, set);
+  ClockUtility(look);
+  DriverTool(look);
+  Display(look);
+  Watcher(look);
+  return report;
+}
 
 std::string FormatCheckReport(const CheckReport& report,
                               std::size_t max_problems) {

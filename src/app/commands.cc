@@ -5,13 +5,15 @@
 #include "actions/apply.h"
 #include "actions/osd.h"
 #include "app/check.h"
-#include "app/command_line.h"
 #include "app/cycle.h"
 #include "app/session.h"
+#include "common/ascii.h"
+#include "common/command_line.h"
 #include "common/errors.h"
-#include "log/logging_platform.h"
+#include "log/call_log.h"
 #include "platform/platform.h"
 #include "settings/int_text.h"
+#include "settings/keys.h"
 #include "settings/settings_store.h"
 
 const char kUsageText[] =
@@ -33,9 +35,9 @@ std::int32_t ArgumentToInt(const std::string& text) {
 namespace {
 
 void ReadSlotProfile(Session& s) {
-  s.current_profile = s.settings.ReadInt("System", SlotKey(s.slot), 0);
+  s.current_profile = s.settings.ReadInt(SlotKey(s.slot));
   s.log.Write(std::string("profile ") + std::to_string(s.current_profile) +
-              " of " + SlotName(s.slot) + " (" + SlotKey(s.slot) + ")");
+              " of " + SlotName(s.slot) + " (" + SlotKey(s.slot).name + ")");
 }
 
 void RunNext(Session& s) { CycleNextProfile(s); }
@@ -51,8 +53,8 @@ void RunCurrent(Session& s) {
 void RunProfile(Session& s) {
   s.current_profile = ArgumentToInt(s.Argument(2));
   s.log.Write(std::string("profile ") + std::to_string(s.current_profile) +
-              " for " + SlotName(s.slot) + " (" + SlotKey(s.slot) + ")");
-  s.settings.WriteInt("System", SlotKey(s.slot), s.current_profile);
+              " for " + SlotName(s.slot) + " (" + SlotKey(s.slot).name + ")");
+  s.settings.WriteInt(SlotKey(s.slot), s.current_profile);
   ShowProfile(s.platform, s.settings, s.current_profile);
   ApplyProfile(s.platform, s.settings, s.current_profile);
 }
@@ -72,6 +74,12 @@ void RunOsd(Session& s) {
                   static_cast<std::uint16_t>(index));
 }
 
+void RunCheckUnlogged(Session& s) {
+  // It promises to change nothing: not even the log gets a line.
+  s.log.Discard();
+  RunCheck(s);
+}
+
 struct Command {
   const char* word;
   size_t argument_count;  // Arguments after the program name.
@@ -80,10 +88,13 @@ struct Command {
 
 // Searched in order; the first row whose word and count match runs.
 const Command kCommands[] = {
-    {"next", 1, RunNext},       {"current", 1, RunCurrent},
-    {"profile", 2, RunProfile}, {"show", 1, RunShow},
-    {"osd", 3, RunOsd},         {"prev", 1, RunPrev},
-    {"check", 1, RunCheck},
+    {"next", 1, RunNext},
+    {"current", 1, RunCurrent},
+    {"profile", 2, RunProfile},
+    {"show", 1, RunShow},
+    {"osd", 3, RunOsd},
+    {"prev", 1, RunPrev},
+    {"check", 1, RunCheckUnlogged},
 };
 
 }  // namespace
@@ -129,18 +140,19 @@ int RunMorvask(Platform& platform) {
   };
   const std::string module_path = platform.ModulePath();
   IniFileStore settings(platform, SettingsPathFor(module_path, is_lead_byte));
-  RunLog log;  // Off until the settings say otherwise.
+  // [Main] Log is read at the log's first flush, after a press has shown
+  // its profile: nothing is read for the log before the display.
+  const RunLog log =
+      RunLog::Deferred(platform, settings, module_path, is_lead_byte);
+  // The outside programs' calls of this run are told to the log.
+  CallLog calls(log);
+  platform.ObserveWith(&calls);
   try {
     const std::uint32_t start_tick = platform.TickCount();
     const std::uint8_t ac_line_status = platform.AcLineStatus();
     const std::string command_line = platform.CommandLine();
-    log = RunLog::FromSettings(platform, settings, module_path, is_lead_byte);
     log.Write("command line: " + command_line);
-    // Only while the log is on do the outside programs' calls go through
-    // the logging layer.
-    LoggingPlatform logged(platform, log);
-    Session session(log.on() ? static_cast<Platform&>(logged) : platform,
-                    settings);
+    Session session(platform, settings);
     session.log = log;
     session.settings_path = settings.path();
     session.start_tick = start_tick;
@@ -154,5 +166,6 @@ int RunMorvask(Platform& platform) {
     log.Flush();
     platform.ShowMessageBox(kUsageText, kMbIconError);
   }
+  platform.ObserveWith(nullptr);
   return 0;
 }

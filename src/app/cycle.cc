@@ -9,6 +9,7 @@
 #include "actions/osd.h"
 #include "platform/platform.h"
 #include "settings/int_text.h"
+#include "settings/keys.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -22,6 +23,17 @@ std::int32_t WrappingAdd(std::int32_t a, std::int32_t b) {
 std::int32_t WrappingSubtract(std::int32_t a, std::int32_t b) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) -
                                    static_cast<std::uint32_t>(b));
+}
+
+/// How long a bad entry may be in the problem that names it, so that a
+/// long one cannot flood the report.
+constexpr size_t kEntryShown = 40;
+
+/// `item` without the blanks (spaces, tabs) around it.
+std::string_view Trimmed(std::string_view item) {
+  const size_t first = item.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return std::string_view();
+  return item.substr(first, item.find_last_not_of(" \t") - first + 1);
 }
 
 }  // namespace
@@ -40,10 +52,12 @@ std::int32_t WrapProfileBack(std::int32_t profile, std::int32_t count) {
   return count < 1 ? 0 : count - 1;
 }
 
-CycleList ParseCycleList(std::string_view text) {
+CycleList ParseCycleList(std::string_view text,
+                         const LeadByteTest& is_lead_byte) {
   CycleList list;
   if (text.size() >= kMaxSettingLength) {
-    list.problem = "it is 2047 characters or longer, so it may be cut short";
+    list.problem = "it is " + std::to_string(kMaxSettingLength) +
+                   " characters or longer, so it may be cut short";
     return list;
   }
   if (text.find_first_not_of(" \t,") == std::string_view::npos) {
@@ -54,16 +68,12 @@ CycleList ParseCycleList(std::string_view text) {
   size_t start = 0;
   for (int entry = 1;; ++entry) {
     const size_t comma = std::min(text.find(',', start), text.size());
-    std::string_view item = text.substr(start, comma - start);
-    const size_t first = item.find_first_not_of(" \t");
-    item = first == std::string_view::npos
-               ? std::string_view()
-               : item.substr(first, item.find_last_not_of(" \t") - first + 1);
+    const std::string_view item = Trimmed(text.substr(start, comma - start));
     std::optional<std::int32_t> profile = ParseInt32(item);
     if (!profile) {
-      // Cut, so that a long entry cannot flood the report.
       list.problem = "entry " + std::to_string(entry) + " (\"" +
-                     std::string(item.substr(0, 40)) + "\") is not an integer";
+                     std::string(CutWhole(item, kEntryShown, is_lead_byte)) +
+                     "\") is not an integer";
       return list;
     }
     profiles.push_back(*profile);
@@ -74,8 +84,14 @@ CycleList ParseCycleList(std::string_view text) {
   return list;
 }
 
-const char* CycleKey(PowerSlot slot) {
-  return slot == PowerSlot::kMains ? "CycleAC" : "CycleBatt";
+CycleSet ReadCycleSet(SettingsStore& settings, PowerSlot slot,
+                      const LeadByteTest& is_lead_byte) {
+  CycleSet set;
+  set.list_key = &CycleKey(slot);
+  set.list = ParseCycleList(settings.ReadText(*set.list_key), is_lead_byte);
+  // ProfileCount plays no part when a list is used: it may name any profile.
+  if (!set.uses_list()) set.count = settings.ReadInt(key::kProfileCount);
+  return set;
 }
 
 std::int32_t StepInList(std::int32_t profile,
@@ -90,52 +106,53 @@ std::int32_t StepInList(std::int32_t profile,
   return profiles[forward ? (at + 1) % n : (at + n - 1) % n];
 }
 
+std::int32_t CycleTarget(const CycleSet& set, std::int32_t profile,
+                         CycleDirection direction, bool step) {
+  const bool forward = direction == CycleDirection::kNext;
+  if (set.uses_list())
+    return step ? StepInList(profile, set.list.profiles, direction) : profile;
+  if (step) profile = WrappingAdd(profile, forward ? 1 : -1);
+  return forward ? WrapProfile(profile, set.count)
+                 : WrapProfileBack(profile, set.count);
+}
+
 void CycleProfile(Session& session, CycleDirection direction) {
   SettingsStore& settings = session.settings;
-  const std::string slot_key = SlotKey(session.slot);
+  const SettingKey& slot_key = SlotKey(session.slot);
   const std::int32_t now = static_cast<std::int32_t>(session.start_tick);
-  const bool forward = direction == CycleDirection::kNext;
 
-  const std::int32_t from = settings.ReadInt("System", slot_key, 0);
-  std::int32_t profile = from;
-  std::int32_t last = settings.ReadInt("System", "TickId", 0);
-  std::int32_t delay = settings.ReadInt("Main", "Delay", kDefaultDelay);
+  const std::int32_t from = settings.ReadInt(slot_key);
+  const std::int32_t last = settings.ReadInt(key::kTickId);
+  const std::int32_t delay = settings.ReadInt(key::kDelay);
 
   const bool continues = ContinuesBurst(now, last, delay);
-  bool step =
-      continues || !settings.ReadSwitch("Main", "ShowBeforeSwitch", false);
-  const CycleList list =
-      ParseCycleList(settings.ReadText("Main", CycleKey(session.slot), ""));
-  std::string within;  // For the log.
-  if (!list.profiles.empty()) {
-    // ProfileCount plays no part: a list may name any profile.
-    if (step) profile = StepInList(profile, list.profiles, direction);
-    within = std::string("the list ") + CycleKey(session.slot);
-  } else {
-    if (step) profile = WrappingAdd(profile, forward ? 1 : -1);
-    std::int32_t count = settings.ReadInt("Main", "ProfileCount", 1);
-    profile =
-        forward ? WrapProfile(profile, count) : WrapProfileBack(profile, count);
-    within = "ProfileCount " + std::to_string(count);
-  }
+  const bool step = continues || !settings.ReadSwitch(key::kShowBeforeSwitch);
+  const CycleSet set =
+      ReadCycleSet(settings, session.slot, session.LeadBytes());
+  const std::int32_t profile = CycleTarget(set, from, direction, step);
   session.current_profile = profile;
-  session.log.Write(std::string(forward ? "next" : "prev") + " on " +
-                    SlotName(session.slot) + ": " + std::to_string(from) +
-                    " -> " + std::to_string(profile) + " within " + within +
-                    (continues ? ", continuing a burst"
-                     : step    ? ", a new burst"
-                               : ", a new burst: shown first") +
-                    " (tick " + std::to_string(now) + ", Delay " +
-                    std::to_string(delay) + " ms)");
+  session.log.Write(
+      std::string(direction == CycleDirection::kNext ? "next" : "prev") +
+      " on " + SlotName(session.slot) + ": " + std::to_string(from) + " -> " +
+      std::to_string(profile) + " within " +
+      (set.uses_list() ? std::string("the list ") + set.list_key->name
+                       : "ProfileCount " + std::to_string(set.count)) +
+      (continues ? ", continuing a burst"
+       : step    ? ", a new burst"
+                 : ", a new burst: shown first") +
+      " (tick " + std::to_string(now) + ", Delay " + std::to_string(delay) +
+      " ms)");
 
-  settings.WriteInt("System", slot_key, profile);
-  settings.WriteInt("System", "TickId", now);
+  settings.WriteInt(slot_key, profile);
+  settings.WriteInt(key::kTickId, now);
   ShowProfile(session.platform, settings, profile);
 
+  // What the press did so far is in the file while it waits.
+  session.log.Flush();
   // A negative delay waits no time rather than ~49 days or forever.
   session.platform.Sleep(delay < 0 ? 0 : static_cast<std::uint32_t>(delay));
   // A later press overwrites TickId; then it is the one to apply.
-  const std::int32_t latest = settings.ReadInt("System", "TickId", 0);
+  const std::int32_t latest = settings.ReadInt(key::kTickId);
   if (latest != now) {
     session.log.Write("left profile " + std::to_string(profile) +
                       " to a later press (tick " + std::to_string(latest) +

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "app/session.h"
+#include "common/path.h"
 
-/// Default of [Main] Delay, in milliseconds.
-constexpr std::int32_t kDefaultDelay = 2200;
+class SettingsStore;
 
 enum class CycleDirection { kNext, kPrev };
 
@@ -40,11 +40,25 @@ struct CycleList {
 
 /// Parses comma-separated entries, each by the integer text rule once the
 /// blanks (spaces, tabs) around it are gone. A text of the settings' full
-/// length is taken as cut short, and ignored.
-CycleList ParseCycleList(std::string_view text);
+/// length is taken as cut short, and ignored. A bad entry is named by its
+/// first 40 bytes, double-byte characters kept whole.
+CycleList ParseCycleList(std::string_view text,
+                         const LeadByteTest& is_lead_byte);
 
-/// "CycleAC" or "CycleBatt", in section "Main".
-const char* CycleKey(PowerSlot slot);
+/// What "next" and "prev" go round on one power source.
+struct CycleSet {
+  const SettingKey* list_key = nullptr;  // [Main] CycleAC or CycleBatt.
+  CycleList list;                        // As read.
+  /// [Main] ProfileCount: read, and used, only when the list is not.
+  std::int32_t count = 1;
+
+  bool uses_list() const { return !list.profiles.empty(); }
+};
+
+/// Reads the slot's cycle list and, only when it is not used,
+/// ProfileCount. Never fails.
+CycleSet ReadCycleSet(SettingsStore& settings, PowerSlot slot,
+                      const LeadByteTest& is_lead_byte);
 
 /// The profile after (kNext) or before (kPrev) the first place of `profile`
 /// in `profiles`, wrapping round; the first (kNext) or last (kPrev) entry
@@ -52,6 +66,13 @@ const char* CycleKey(PowerSlot slot);
 std::int32_t StepInList(std::int32_t profile,
                         const std::vector<std::int32_t>& profiles,
                         CycleDirection direction);
+
+/// The profile a press goes to from `profile` within `set`: one step in
+/// `direction`, or, when `step` is false (the first press of a burst that
+/// only shows), `profile` itself, yet within ProfileCount when no list is
+/// used.
+std::int32_t CycleTarget(const CycleSet& set, std::int32_t profile,
+                         CycleDirection direction, bool step);
 
 /// Runs one press of "next" or "prev". Throws EIniFileException when a
 /// write is refused.

@@ -6,23 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "common/path.h"
 #include "log/run_log.h"
+#include "settings/power_slot.h"
 
 class Platform;
 class SettingsStore;
-
-/// The power source, fixed at start; it picks the key that holds the
-/// current profile.
-enum class PowerSlot { kMains, kBattery };
-
-/// Mains if and only if the AC line status byte is 1 (online).
-PowerSlot PowerSlotFor(std::uint8_t ac_line_status);
-
-/// "CurrentProfileAC" or "CurrentProfileBatt", in section "System".
-const char* SlotKey(PowerSlot slot);
-
-/// "mains" or "battery", as the log and the report say it.
-const char* SlotName(PowerSlot slot);
 
 struct Session {
   Session(Platform& platform_in, SettingsStore& settings_in)
@@ -44,6 +33,8 @@ struct Session {
 
   /// Argument `n` (from 1), or the empty text beyond the count.
   std::string Argument(size_t n) const;
+  /// The lead bytes of the system's code page, as the platform tells them.
+  LeadByteTest LeadBytes() const;
 };
 
 #endif  // MORVASK_APP_SESSION_H_

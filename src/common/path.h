@@ -10,6 +10,12 @@
 /// Tells whether a byte starts a double-byte character of the code page.
 using LeadByteTest = std::function<bool(unsigned char)>;
 
+/// The first bytes of `text`, at most `max_bytes` of them, never ending
+/// inside a double-byte character: where one would be split, it is left
+/// out whole.
+std::string_view CutWhole(std::string_view text, size_t max_bytes,
+                          const LeadByteTest& is_lead_byte);
+
 /// The folder part of `path`: everything up to and including its last
 /// backslash or colon (empty when it has neither). A backslash that is the
 /// second byte of a double-byte character does not count.

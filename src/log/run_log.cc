@@ -2,36 +2,55 @@
 
 #include <utility>
 
+#include "common/shared_names.h"
 #include "platform/platform.h"
+#include "settings/keys.h"
 #include "settings/settings_store.h"
 
 struct RunLog::Pending {
-  Pending(Platform& platform, std::string path)
-      : platform(platform), path(std::move(path)) {}
+  Pending(CommandCalls& platform, std::string path, SettingsStore* decide)
+      : platform(platform), path(std::move(path)), decide_from(decide) {}
   ~Pending() { Flush(); }
   Pending(const Pending&) = delete;
   Pending& operator=(const Pending&) = delete;
 
   void Flush() {
     if (lines.empty()) return;
-    platform.AppendToLog(path, lines, kLogRotateBytes);
+    if (decide_from) {
+      off = !decide_from->ReadSwitch(key::kLog);
+      decide_from = nullptr;
+    }
+    if (!off) platform.AppendToLog(path, lines, kLogRotateBytes);
     lines.clear();
   }
 
-  Platform& platform;
+  CommandCalls& platform;
   const std::string path;
+  SettingsStore* decide_from;  // Until the first flush, for a deferred log.
+  bool off = false;
   std::string lines;
 };
 
-RunLog::RunLog(Platform& platform, std::string path)
-    : pending_(std::make_shared<Pending>(platform, std::move(path))) {}
+RunLog::RunLog(CommandCalls& platform, std::string path)
+    // Not make_shared: its control block costs the executables a few KiB.
+    : pending_(new Pending(platform, std::move(path), nullptr)) {}
 
-RunLog RunLog::FromSettings(Platform& platform, SettingsStore& settings,
+RunLog RunLog::FromSettings(CommandCalls& platform, SettingsStore& settings,
                             std::string_view module_path,
                             const LeadByteTest& is_lead_byte) {
-  if (!settings.ReadSwitch("Main", "Log", false)) return RunLog();
+  if (!settings.ReadSwitch(key::kLog)) return RunLog();
   return RunLog(platform,
-                DirectoryOf(module_path, is_lead_byte) + "morvask.log");
+                DirectoryOf(module_path, is_lead_byte) + kLogFileName);
+}
+
+RunLog RunLog::Deferred(CommandCalls& platform, SettingsStore& settings,
+                        std::string_view module_path,
+                        const LeadByteTest& is_lead_byte) {
+  RunLog log;
+  log.pending_.reset(new Pending(
+      platform, DirectoryOf(module_path, is_lead_byte) + kLogFileName,
+      &settings));
+  return log;
 }
 
 namespace {
@@ -48,8 +67,8 @@ std::string Padded(unsigned value, size_t width) {
 }  // namespace
 
 void RunLog::Write(std::string_view event) const {
-  if (!pending_) return;
-  Platform& platform = pending_->platform;
+  if (!pending_ || pending_->off) return;
+  CommandCalls& platform = pending_->platform;
   const LocalTime t = platform.Now();
   std::string line = Padded(t.year, 4) + "-" + Padded(t.month, 2) + "-" +
                      Padded(t.day, 2) + " " + Padded(t.hour, 2) + ":" +
@@ -74,9 +93,9 @@ void RunLog::Flush() const {
   if (pending_) pending_->Flush();
 }
 
-std::string Hex32(std::uint32_t value) {
-  std::string text = "0x";
-  for (int shift = 28; shift >= 0; shift -= 4)
-    text += kHexDigits[(value >> shift) & 15];
-  return text;
+void RunLog::Discard() const {
+  if (!pending_) return;
+  pending_->off = true;
+  pending_->decide_from = nullptr;
+  pending_->lines.clear();
 }

@@ -209,8 +209,8 @@ bool RealPlatform::QueryValueData(RegistryKey key, const std::string& name,
 
 void RealPlatform::CloseKey(RegistryKey key) { RegCloseKey(AsKey(key)); }
 
-ProcessHandle RealPlatform::StartProcess(const std::string& command_line,
-                                         std::uint32_t flags) {
+ProcessHandle RealPlatform::DoStartProcess(const std::string& command_line,
+                                           std::uint32_t flags) {
   std::vector<char> writable(command_line.begin(), command_line.end());
   writable.push_back('\0');
   STARTUPINFOA startup = {};
@@ -223,8 +223,8 @@ ProcessHandle RealPlatform::StartProcess(const std::string& command_line,
   return reinterpret_cast<ProcessHandle>(info.hProcess);
 }
 
-bool RealPlatform::WaitForProcess(ProcessHandle process,
-                                  std::uint32_t milliseconds) {
+bool RealPlatform::DoWaitForProcess(ProcessHandle process,
+                                    std::uint32_t milliseconds) {
   return WaitForSingleObject(reinterpret_cast<HANDLE>(process), milliseconds) ==
          WAIT_OBJECT_0;
 }
@@ -233,15 +233,16 @@ void RealPlatform::ReleaseProcess(ProcessHandle process) {
   CloseHandle(reinterpret_cast<HANDLE>(process));
 }
 
-WindowHandle RealPlatform::FindTopLevelWindow(const std::string& window_class,
-                                              const std::string& title) {
+WindowHandle RealPlatform::DoFindTopLevelWindow(const std::string& window_class,
+                                                const std::string& title) {
   return reinterpret_cast<WindowHandle>(
       FindWindowA(window_class.c_str(), title.c_str()));
 }
 
-bool RealPlatform::PostWindowMessage(WindowHandle window, std::uint32_t message,
-                                     std::uint32_t wparam,
-                                     std::int32_t lparam) {
+bool RealPlatform::DoPostWindowMessage(WindowHandle window,
+                                       std::uint32_t message,
+                                       std::uint32_t wparam,
+                                       std::int32_t lparam) {
   return PostMessageA(AsWindow(window), message, wparam, lparam) != FALSE;
 }
 

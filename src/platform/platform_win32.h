@@ -12,6 +12,8 @@ FileNameRules SystemFileNameRules();
 class RealPlatform : public Platform {
  public:
   RealPlatform();
+
+  // CommandCalls.
   std::string CommandLine() override;
   std::string ModulePath() override;
   bool IsLeadByte(unsigned char byte) override;
@@ -32,23 +34,19 @@ class RealPlatform : public Platform {
                       std::uint32_t* type, char* buffer,
                       std::uint32_t* size) override;
   void CloseKey(RegistryKey key) override;
-  ProcessHandle StartProcess(const std::string& command_line,
-                             std::uint32_t flags) override;
-  bool WaitForProcess(ProcessHandle process,
-                      std::uint32_t milliseconds) override;
-  void ReleaseProcess(ProcessHandle process) override;
-  WindowHandle FindTopLevelWindow(const std::string& window_class,
-                                  const std::string& title) override;
-  bool PostWindowMessage(WindowHandle window, std::uint32_t message,
-                         std::uint32_t wparam, std::int32_t lparam) override;
   void ShowMessageBox(const std::string& text, std::uint32_t style) override;
   bool IsConsoleSession() override;
-  std::uint32_t LastErrorCode() override;
-  bool ProcessExitCode(ProcessHandle process, std::uint32_t* code) override;
   LocalTime Now() override;
   std::uint32_t ProcessId() override;
   bool AppendToLog(const std::string& path, const std::string& line,
                    std::uint32_t rotate_above) override;
+
+  // OutsideCalls.
+  void ReleaseProcess(ProcessHandle process) override;
+  bool ProcessExitCode(ProcessHandle process, std::uint32_t* code) override;
+  std::uint32_t LastErrorCode() override;
+
+  // InspectCalls.
   FileFacts QueryFile(const std::string& path) override;
   bool IniSectionExists(const std::string& section,
                         const std::string& path) override;
@@ -59,6 +57,16 @@ class RealPlatform : public Platform {
   bool WriteStandardOutput(const std::string& text) override;
   void ShowInformationBox(const std::string& caption,
                           const std::string& text) override;
+
+ protected:
+  WindowHandle DoFindTopLevelWindow(const std::string& window_class,
+                                    const std::string& title) override;
+  bool DoPostWindowMessage(WindowHandle window, std::uint32_t message,
+                           std::uint32_t wparam, std::int32_t lparam) override;
+  ProcessHandle DoStartProcess(const std::string& command_line,
+                               std::uint32_t flags) override;
+  bool DoWaitForProcess(ProcessHandle process,
+                        std::uint32_t milliseconds) override;
 
  private:
   /// The named mutex of one shared file (see settings_lock.h), kept open

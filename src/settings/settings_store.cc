@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/errors.h"
+#include "common/shared_names.h"
 #include "platform/platform.h"
 #include "settings/int_text.h"
 
@@ -24,7 +25,42 @@ bool SettingsStore::ReadSwitch(const std::string& section,
   return ReadInt(section, key, default_value ? 1 : 0) != 0;
 }
 
-IniFileReader::IniFileReader(Platform& platform, std::string path)
+std::int32_t SettingsStore::ReadInt(const SettingKey& key) {
+  return ReadInt(key.section, key.name, key.default_value);
+}
+
+std::int32_t SettingsStore::ReadInt(const SettingKey& key,
+                                    std::int32_t profile) {
+  return ReadInt(ProfileSection(profile), key.name, key.default_value);
+}
+
+bool SettingsStore::ReadSwitch(const SettingKey& key) {
+  return ReadSwitch(key.section, key.name, key.default_value != 0);
+}
+
+std::string SettingsStore::ReadText(const SettingKey& key) {
+  return ReadText(key.section, key.name, "");
+}
+
+std::string SettingsStore::ReadText(const SettingKey& key,
+                                    std::int32_t profile) {
+  return ReadText(ProfileSection(profile), key.name, "");
+}
+
+void SettingsStore::WriteInt(const SettingKey& key, std::int32_t value) {
+  WriteInt(key.section, key.name, value);
+}
+
+std::string ProfileSection(std::int32_t profile) {
+  return FormatInt32(profile);
+}
+
+std::string SettingsPathFor(std::string_view module_path,
+                            const LeadByteTest& is_lead_byte) {
+  return DirectoryOf(module_path, is_lead_byte) + kSettingsFileName;
+}
+
+IniFileReader::IniFileReader(CommandCalls& platform, std::string path)
     : platform_(platform), path_(std::move(path)) {}
 
 std::string IniFileReader::ReadText(const std::string& section,
@@ -38,7 +74,7 @@ void IniFileReader::WriteText(const std::string&, const std::string&,
   throw EIniFileException("Unable to write to " + path_);
 }
 
-IniFileStore::IniFileStore(Platform& platform, std::string path)
+IniFileStore::IniFileStore(CommandCalls& platform, std::string path)
     : IniFileReader(platform, std::move(path)) {}
 
 IniFileStore::~IniFileStore() { platform_.FlushProfile(path_); }

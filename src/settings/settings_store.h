@@ -8,8 +8,12 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
-class Platform;
+#include "common/path.h"
+#include "settings/keys.h"
+
+class CommandCalls;
 
 /// Longest value a read returns; longer values come back cut to this.
 constexpr size_t kMaxSettingLength = 2047;
@@ -39,14 +43,32 @@ class SettingsStore {
   /// integer. Never fails.
   bool ReadSwitch(const std::string& section, const std::string& key,
                   bool default_value);
+
+  // The same for a key of the table (settings/keys.h), with its default:
+  // keys of [Main], [System] and [Watch] by the key alone, a key of a
+  // profile's section with the profile's number.
+  std::int32_t ReadInt(const SettingKey& key);
+  std::int32_t ReadInt(const SettingKey& key, std::int32_t profile);
+  bool ReadSwitch(const SettingKey& key);
+  std::string ReadText(const SettingKey& key);
+  std::string ReadText(const SettingKey& key, std::int32_t profile);
+  void WriteInt(const SettingKey& key, std::int32_t value);
 };
+
+/// The name of profile `profile`'s section: plain signed decimal.
+std::string ProfileSection(std::int32_t profile);
+
+/// The settings file next to the executable at `module_path`: its folder
+/// (DirectoryOf), then "morvask.ini".
+std::string SettingsPathFor(std::string_view module_path,
+                            const LeadByteTest& is_lead_byte);
 
 /// The settings file at a full path, only read, through `platform`: for
 /// the programs and commands that must never change it. Creating it
 /// touches no file, and neither does destroying it.
 class IniFileReader : public SettingsStore {
  public:
-  IniFileReader(Platform& platform, std::string path);
+  IniFileReader(CommandCalls& platform, std::string path);
   IniFileReader(const IniFileReader&) = delete;
   IniFileReader& operator=(const IniFileReader&) = delete;
 
@@ -59,7 +81,7 @@ class IniFileReader : public SettingsStore {
   const std::string& path() const { return path_; }
 
  protected:
-  Platform& platform_;
+  CommandCalls& platform_;
   const std::string path_;
 };
 
@@ -67,7 +89,7 @@ class IniFileReader : public SettingsStore {
 /// Creating it touches no file; destroying it flushes the file.
 class IniFileStore : public IniFileReader {
  public:
-  IniFileStore(Platform& platform, std::string path);
+  IniFileStore(CommandCalls& platform, std::string path);
   ~IniFileStore() override;
 
   void WriteText(const std::string& section, const std::string& key,

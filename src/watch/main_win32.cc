@@ -8,13 +8,13 @@
 #include <windows.h>
 #include <wtsapi32.h>
 
-#include "app/command_line.h"
+#include "common/command_line.h"
+#include "common/shared_names.h"
 #include "platform/platform_win32.h"
 #include "watch/watcher.h"
 
 namespace {
 
-const char kWindowClass[] = "morvask-watch";
 const UINT_PTR kSettleTimer = 1;
 const UINT_PTR kRegisterTimer = 2;
 const DWORD kStopWaitMs = 5000;
@@ -96,12 +96,12 @@ int Watch(HINSTANCE instance, Platform& platform) {
   WNDCLASSA window_class = {};
   window_class.lpfnWndProc = WatchProc;
   window_class.hInstance = instance;
-  window_class.lpszClassName = kWindowClass;
+  window_class.lpszClassName = kWatchWindowClass;
   if (!RegisterClassA(&window_class)) return 1;
   // Top-level and never shown: a message-only window gets no broadcasts.
-  HWND window =
-      CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, kWindowClass, WS_POPUP, 0,
-                      0, 0, 0, nullptr, nullptr, instance, &watcher);
+  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kWatchWindowClass,
+                                kWatchWindowClass, WS_POPUP, 0, 0, 0, 0,
+                                nullptr, nullptr, instance, &watcher);
   if (!window) return 1;
   RegisterSessionNotification(window);
   Settle(window, watcher.OnStart());
@@ -113,7 +113,7 @@ int Watch(HINSTANCE instance, Platform& platform) {
 /// Closes the running watcher's window and waits a while for it to end, so
 /// that a start right after finds none. Nothing running is no failure.
 int Stop() {
-  HWND window = FindWindowA(kWindowClass, nullptr);
+  HWND window = FindWindowA(kWatchWindowClass, nullptr);
   if (!window) return 0;
   DWORD process_id = 0;
   GetWindowThreadProcessId(window, &process_id);

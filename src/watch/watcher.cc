@@ -1,9 +1,10 @@
 #include "watch/watcher.h"
 
-#include "app/command_line.h"
 #include "common/ascii.h"
 #include "common/path.h"
+#include "common/shared_names.h"
 #include "log/run_log.h"
+#include "settings/keys.h"
 
 WatchCommand WatchCommandFor(const std::vector<std::string>& tokens) {
   if (tokens.size() <= 1) return WatchCommand::kWatch;
@@ -45,11 +46,11 @@ Watcher::Watcher(Platform& platform)
 
 std::optional<std::uint32_t> Watcher::OnStart() {
   Log("morvask-watch started, on " + std::string(SlotName(slot_)));
-  if (!settings_.ReadSwitch("Watch", "ApplyAtStart", true)) {
+  if (!settings_.ReadSwitch(key::kWatchApplyAtStart)) {
     Log("no run at the start: [Watch] ApplyAtStart is off");
     return std::nullopt;
   }
-  return Logged("the start", DelaySetting("StartDelay", kDefaultStartDelay));
+  return Logged("the start", DelaySetting(key::kWatchStartDelay));
 }
 
 std::optional<std::uint32_t> Watcher::OnPowerBroadcast(std::uint32_t event) {
@@ -106,7 +107,7 @@ std::optional<std::uint32_t> Watcher::OnSettled() {
     return std::nullopt;
   }
   // Quoted, so that a folder with blanks names no other program.
-  const std::string command = "\"" + folder_ + "morvask.exe\" current";
+  const std::string command = "\"" + folder_ + kMorvaskFileName + "\" current";
   previous_run_ = platform_.StartProcess(command, 0);
   if (previous_run_) {
     Log("started " + command);
@@ -117,9 +118,8 @@ std::optional<std::uint32_t> Watcher::OnSettled() {
   return std::nullopt;
 }
 
-std::uint32_t Watcher::DelaySetting(const char* key,
-                                    std::int32_t default_value) {
-  std::int32_t delay = settings_.ReadInt("Watch", key, default_value);
+std::uint32_t Watcher::DelaySetting(const SettingKey& key) {
+  std::int32_t delay = settings_.ReadInt(key);
   return delay < 0 ? 0 : static_cast<std::uint32_t>(delay);
 }
 
@@ -127,7 +127,7 @@ std::optional<std::uint32_t> Watcher::Run() {
   // Every session's watcher hears the broadcasts; only the one of the
   // user at the console acts on them.
   if (!platform_.IsConsoleSession()) return std::nullopt;
-  return DelaySetting("Delay", kDefaultWatchDelay);
+  return DelaySetting(key::kWatchDelay);
 }
 
 void Watcher::Log(const std::string& event) {

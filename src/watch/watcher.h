@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
 #include "platform/platform.h"
+#include "settings/power_slot.h"
 #include "settings/settings_store.h"
 
 /// The power broadcasts (WM_POWERBROADCAST codes) the watcher acts on.
@@ -24,16 +24,10 @@ enum : std::uint32_t {
   kPbtResumeAutomatic = 0x12,
 };
 
-/// Defaults of [Watch] Delay and [Watch] StartDelay, in milliseconds.
-constexpr std::int32_t kDefaultWatchDelay = 2000;
-constexpr std::int32_t kDefaultStartDelay = 10000;
 /// How long a run waits for the morvask of the previous run to end before
 /// it starts anyway, and how often it looks.
 constexpr std::uint32_t kPreviousRunWaitMs = 5000;
 constexpr std::uint32_t kPreviousRunPollMs = 100;
-
-/// The named mutex that the running watcher of a session holds.
-constexpr char kWatchInstanceMutex[] = "Local\\morvask-watch";
 
 /// What a start of morvask-watch is asked to do.
 enum class WatchCommand {
@@ -79,7 +73,7 @@ class Watcher {
  private:
   /// [Watch] `key` in milliseconds, read anew each time so that an edit
   /// counts without a restart. A negative value means no delay.
-  std::uint32_t DelaySetting(const char* key, std::int32_t default_value);
+  std::uint32_t DelaySetting(const SettingKey& key);
   /// Whether `event` calls for a run, and its delay.
   std::optional<std::uint32_t> Decide(std::uint32_t event);
   /// The settle delay when this session is the console's, else nullopt.

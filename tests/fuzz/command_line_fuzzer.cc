@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/command_line.h"
 #include "app/commands.h"
 #include "code_pages.h"
+#include "common/command_line.h"
 #include "fake_platform.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/command_line.h"
+#include "common/command_line.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "code_pages.h"
+#include "common/ascii.h"
+#include "settings/settings_store.h"
 
 namespace {
 

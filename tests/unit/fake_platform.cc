@@ -118,15 +118,15 @@ void FakePlatform::CloseKey(RegistryKey key) {
   if (key == kAceKey) --open_keys;
 }
 
-ProcessHandle FakePlatform::StartProcess(const std::string& command_line,
-                                         std::uint32_t flags) {
+ProcessHandle FakePlatform::DoStartProcess(const std::string& command_line,
+                                           std::uint32_t flags) {
   calls.push_back("StartProcess " + std::to_string(flags) + " " + command_line);
   started.push_back(command_line);
   return processes_start ? 0x9a0 : 0;
 }
 
-bool FakePlatform::WaitForProcess(ProcessHandle process,
-                                  std::uint32_t milliseconds) {
+bool FakePlatform::DoWaitForProcess(ProcessHandle process,
+                                    std::uint32_t milliseconds) {
   calls.push_back("Wait " + std::to_string(process) + " " +
                   std::to_string(milliseconds));
   return processes_end;
@@ -136,16 +136,17 @@ void FakePlatform::ReleaseProcess(ProcessHandle process) {
   calls.push_back("Release " + std::to_string(process));
 }
 
-WindowHandle FakePlatform::FindTopLevelWindow(const std::string& window_class,
-                                              const std::string& title) {
+WindowHandle FakePlatform::DoFindTopLevelWindow(const std::string& window_class,
+                                                const std::string& title) {
   calls.push_back("FindWindow " + window_class + "|" + title);
   auto found = windows.find({window_class, title});
   return found == windows.end() ? 0 : found->second;
 }
 
-bool FakePlatform::PostWindowMessage(WindowHandle window, std::uint32_t message,
-                                     std::uint32_t wparam,
-                                     std::int32_t lparam) {
+bool FakePlatform::DoPostWindowMessage(WindowHandle window,
+                                       std::uint32_t message,
+                                       std::uint32_t wparam,
+                                       std::int32_t lparam) {
   calls.push_back("Post " + std::to_string(wparam));
   posts.push_back({window, message, wparam, lparam});
   return posts_succeed;

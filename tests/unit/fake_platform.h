@@ -102,15 +102,7 @@ class FakePlatform : public Platform {
                       std::uint32_t* type, char* buffer,
                       std::uint32_t* size) override;
   void CloseKey(RegistryKey key) override;
-  ProcessHandle StartProcess(const std::string& command_line,
-                             std::uint32_t flags) override;
-  bool WaitForProcess(ProcessHandle process,
-                      std::uint32_t milliseconds) override;
   void ReleaseProcess(ProcessHandle process) override;
-  WindowHandle FindTopLevelWindow(const std::string& window_class,
-                                  const std::string& title) override;
-  bool PostWindowMessage(WindowHandle window, std::uint32_t message,
-                         std::uint32_t wparam, std::int32_t lparam) override;
   void ShowMessageBox(const std::string& text, std::uint32_t style) override;
   bool IsConsoleSession() override;
   std::uint32_t LastErrorCode() override;
@@ -129,6 +121,16 @@ class FakePlatform : public Platform {
   bool WriteStandardOutput(const std::string& text) override;
   void ShowInformationBox(const std::string& caption,
                           const std::string& text) override;
+
+ protected:
+  ProcessHandle DoStartProcess(const std::string& command_line,
+                               std::uint32_t flags) override;
+  bool DoWaitForProcess(ProcessHandle process,
+                        std::uint32_t milliseconds) override;
+  WindowHandle DoFindTopLevelWindow(const std::string& window_class,
+                                    const std::string& title) override;
+  bool DoPostWindowMessage(WindowHandle window, std::uint32_t message,
+                           std::uint32_t wparam, std::int32_t lparam) override;
 };
 
 #endif  // MORVASK_TESTS_UNIT_FAKE_PLATFORM_H_

@@ -1,4 +1,4 @@
-#include "app/command_line.h"
+#include "common/command_line.h"
 
 namespace {
 
@@ -61,9 +61,4 @@ std::vector<std::string> SplitCommandLine(std::string_view line,
     if (token.empty()) return tokens;
     tokens.push_back(std::move(token));
   }
-}
-
-std::string SettingsPathFor(std::string_view module_path,
-                            const LeadByteTest& is_lead_byte) {
-  return DirectoryOf(module_path, is_lead_byte) + "morvask.ini";
 }

@@ -1,13 +1,12 @@
-// Reading the process command line and the executable's path, byte by byte,
-// in the system's ANSI code page.
-#ifndef MORVASK_APP_COMMAND_LINE_H_
-#define MORVASK_APP_COMMAND_LINE_H_
+// Reading a process command line byte by byte, in the system's ANSI code
+// page, as morvask and morvask-watch both read theirs.
+#ifndef MORVASK_COMMON_COMMAND_LINE_H_
+#define MORVASK_COMMON_COMMAND_LINE_H_
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "common/ascii.h"  // LowerAscii, for matching command words.
 #include "common/path.h"
 
 /// Splits a command line into tokens; token 0 is the program name.
@@ -19,9 +18,4 @@
 std::vector<std::string> SplitCommandLine(std::string_view line,
                                           const LeadByteTest& is_lead_byte);
 
-/// The settings file next to the executable: its folder (DirectoryOf),
-/// then "morvask.ini".
-std::string SettingsPathFor(std::string_view module_path,
-                            const LeadByteTest& is_lead_byte);
-
-#endif  // MORVASK_APP_COMMAND_LINE_H_
+#endif  // MORVASK_COMMON_COMMAND_LINE_H_

@@ -1,0 +1,34 @@
+// What "morvask check" looks at, and how it hands over its report. Nothing
+// here changes what a command does, and no command but "check" calls it.
+#ifndef MORVASK_PLATFORM_INSPECT_H_
+#define MORVASK_PLATFORM_INSPECT_H_
+
+#include <string>
+
+#include "platform/platform_types.h"
+
+class InspectCalls {
+ public:
+  virtual ~InspectCalls() = default;
+
+  virtual FileFacts QueryFile(const std::string& path) = 0;
+  /// True when the settings file has the section, with a key in it.
+  virtual bool IniSectionExists(const std::string& section,
+                                const std::string& path) = 0;
+  /// An environment variable's value, or the empty text.
+  virtual std::string EnvironmentVariable(const std::string& name) = 0;
+  virtual OwnRights QueryOwnRights() = 0;
+  /// Found without posting anything to the window.
+  virtual PostRefusal WouldRefusePost(WindowHandle window) = 0;
+  /// True when a named mutex of that name exists in this session.
+  virtual bool MutexExists(const std::string& name) = 0;
+  /// Writes `text` to standard output when that is a file or a pipe (as a
+  /// command prompt makes it with "> file" or "|"). Returns false, having
+  /// written nothing, when it is neither.
+  virtual bool WriteStandardOutput(const std::string& text) = 0;
+  /// Modal message box with no owner, an information icon and `caption`.
+  virtual void ShowInformationBox(const std::string& caption,
+                                  const std::string& text) = 0;
+};
+
+#endif  // MORVASK_PLATFORM_INSPECT_H_
