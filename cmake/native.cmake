@@ -29,10 +29,13 @@ add_executable(unit_tests
   tests/unit/check_test.cc
   tests/unit/catalyst_test.cc
   tests/unit/cycle_test.cc
+  tests/unit/settings_keys_test.cc
   tests/unit/settings_lock_test.cc
   tests/unit/watcher_test.cc
 )
 target_include_directories(unit_tests PRIVATE tests/unit)
+target_compile_definitions(unit_tests PRIVATE
+  MORVASK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 target_link_libraries(unit_tests PRIVATE morvask_watch_logic morvask_warnings
                       GTest::gtest_main)
 gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST)
