@@ -38,7 +38,9 @@ morvask_executable(morvask "morvask performance profile switcher"
   src/app/main_win32.cc morvask_logic)
 morvask_executable(morvask-watch
   "morvask-watch: re-applies the morvask profile on power events"
-  src/watch/main_win32.cc morvask_watch_logic wtsapi32)
+  src/watch/main_win32.cc morvask_watch_logic)
+# Loads wtsapi32.dll, which is not a KnownDLL, by its full path.
+target_sources(morvask-watch PRIVATE src/platform/system_library_win32.cc)
 
 # Stand-ins and helpers for the system tests; never shipped.
 foreach(standin launch window cli regset floor post)
