@@ -57,6 +57,12 @@ set_target_properties(standin_floor PROPERTIES OUTPUT_NAME floor WIN32_EXECUTABL
 # The floor takes the settings lock as morvask names it.
 target_sources(standin_floor PRIVATE src/platform/platform_win32.cc)
 target_link_libraries(standin_floor PRIVATE morvask_logic)
+# A DLL planted beside morvask-watch.exe as WTSAPI32.dll. --kill-at exports
+# the stdcall functions under their plain names, as the system's DLL does.
+add_library(standin_planted SHARED tests/standins/planted_dll.cc)
+target_link_libraries(standin_planted PRIVATE morvask_warnings)
+target_link_options(standin_planted PRIVATE -static -s -Wl,--kill-at)
+set_target_properties(standin_planted PROPERTIES OUTPUT_NAME planted PREFIX "")
 
 include(cmake/system_tests.cmake)
 
