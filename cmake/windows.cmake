@@ -38,7 +38,9 @@ morvask_executable(morvask "morvask performance profile switcher"
   src/app/main_win32.cc morvask_logic)
 morvask_executable(morvask-watch
   "morvask-watch: re-applies the morvask profile on power events"
-  src/watch/main_win32.cc morvask_watch_logic wtsapi32)
+  src/watch/main_win32.cc morvask_watch_logic)
+# Loads wtsapi32.dll, which is not a KnownDLL, by its full path.
+target_sources(morvask-watch PRIVATE src/platform/system_library_win32.cc)
 
 # Stand-ins and helpers for the system tests; never shipped.
 foreach(standin launch window cli regset floor post)
@@ -55,6 +57,12 @@ set_target_properties(standin_floor PROPERTIES OUTPUT_NAME floor WIN32_EXECUTABL
 # The floor takes the settings lock as morvask names it.
 target_sources(standin_floor PRIVATE src/platform/platform_win32.cc)
 target_link_libraries(standin_floor PRIVATE morvask_logic)
+# A DLL planted beside morvask-watch.exe as WTSAPI32.dll. --kill-at exports
+# the stdcall functions under their plain names, as the system's DLL does.
+add_library(standin_planted SHARED tests/standins/planted_dll.cc)
+target_link_libraries(standin_planted PRIVATE morvask_warnings)
+target_link_options(standin_planted PRIVATE -static -s -Wl,--kill-at)
+set_target_properties(standin_planted PROPERTIES OUTPUT_NAME planted PREFIX "")
 
 include(cmake/system_tests.cmake)
 

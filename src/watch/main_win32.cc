@@ -11,6 +11,7 @@
 #include "common/command_line.h"
 #include "common/shared_names.h"
 #include "platform/platform_win32.h"
+#include "platform/system_library_win32.h"
 #include "watch/watcher.h"
 
 namespace {
@@ -39,12 +40,42 @@ void Settle(HWND window, std::optional<std::uint32_t> delay) {
   if (delay) SetTimer(window, kSettleTimer, *delay, nullptr);
 }
 
+/// The session notification functions of wtsapi32.dll, which is not a
+/// KnownDLL: loaded from the system folder on first use, never by its bare
+/// name. Without the DLL or its functions there are no notifications.
+class SessionNotifications {
+ public:
+  bool Available() const { return register_ && unregister_; }
+  /// Whether WM_WTSSESSION_CHANGE now comes to `window`; false when it
+  /// cannot be had, or not yet.
+  bool Register(HWND window) const {
+    return Available() && register_(window, NOTIFY_FOR_THIS_SESSION);
+  }
+  void Unregister(HWND window) const {
+    if (Available()) unregister_(window);
+  }
+
+ private:
+  using RegisterFunction = BOOL(WINAPI*)(HWND, DWORD);
+  using UnregisterFunction = BOOL(WINAPI*)(HWND);
+  SystemLibrary library_{"wtsapi32.dll"};
+  RegisterFunction register_ =
+      library_.Find<RegisterFunction>("WTSRegisterSessionNotification");
+  UnregisterFunction unregister_ =
+      library_.Find<UnregisterFunction>("WTSUnRegisterSessionNotification");
+};
+
+const SessionNotifications& Notifications() {
+  static const SessionNotifications notifications;
+  return notifications;
+}
+
 /// Asks for WM_WTSSESSION_CHANGE; on failure tries again on a timer.
 void RegisterSessionNotification(HWND window) {
   static int tries = 0;
-  if (WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION)) {
+  if (Notifications().Register(window)) {
     KillTimer(window, kRegisterTimer);
-  } else if (++tries < kRegisterTries) {
+  } else if (Notifications().Available() && ++tries < kRegisterTries) {
     SetTimer(window, kRegisterTimer, kRegisterRetryMs, nullptr);
   } else {
     KillTimer(window, kRegisterTimer);  // Power events still work.
@@ -78,7 +109,7 @@ LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wparam,
       if (wparam) DestroyWindow(window);  // Logoff: end with the session.
       return 0;
     case WM_DESTROY:
-      WTSUnRegisterSessionNotification(window);
+      Notifications().Unregister(window);
       PostQuitMessage(0);
       return 0;
   }

@@ -1,9 +1,13 @@
-"""What a Windows executable imports, and which DLLs count as Windows' own."""
+"""What a Windows executable imports, and which DLLs it may import."""
 import subprocess
 
-# The DLLs every Windows installation has: morvask may import these alone.
-WINDOWS_OWN_DLLS = {"kernel32.dll", "user32.dll", "advapi32.dll", "msvcrt.dll",
-                    "wtsapi32.dll"}
+# The KnownDLLs of Windows Vista and later: Windows loads these from the
+# system folder alone, whatever lies beside the program. morvask imports
+# only these; any other DLL, looked for in the program's folder first, where
+# a less privileged account may plant one, is loaded at run time by its full
+# path in the system folder (src/platform/system_library_win32.h).
+KNOWN_DLLS = {"kernel32.dll", "user32.dll", "advapi32.dll", "msvcrt.dll",
+              "gdi32.dll"}
 
 
 def imported_functions(path):
@@ -31,5 +35,5 @@ def imported_dlls(path):
     return sorted(imported_functions(path))
 
 
-def only_windows_own(dlls):
-    return bool(dlls) and {d.lower() for d in dlls} <= WINDOWS_OWN_DLLS
+def only_known_dlls(dlls):
+    return bool(dlls) and {d.lower() for d in dlls} <= KNOWN_DLLS

@@ -178,18 +178,20 @@ class Sandbox:
         return path
 
     def start(self, args, program=b"morvask", timeout_ms=30000, env=None,
-              exe=None, stdout=None):
+              exe=None, stdout=None, wine_log=None):
         """Starts morvask (or `exe`) through the launcher, its standard
-        output into the file `stdout` if given; returns the Popen."""
+        output into the file `stdout` if given, and Wine's debug output
+        (see WINEDEBUG) into the file `wine_log` if given; returns the
+        Popen."""
         cmd = [str(tool("launch.exe")), winpath(exe or self.exe),
                winpath(self.command_line_file(args, program)), str(timeout_ms)]
         if stdout:
             cmd.append(winpath(stdout))
         extra = dict(self.extra_env, **(env or {}))
-        return subprocess.Popen(self._power_wrapper() + wine(*cmd),
-                                env=wine_env(extra),
-                                stdout=subprocess.PIPE,
-                                stderr=subprocess.DEVNULL)
+        with open(wine_log or os.devnull, "wb") as errors:
+            return subprocess.Popen(self._power_wrapper() + wine(*cmd),
+                                    env=wine_env(extra),
+                                    stdout=subprocess.PIPE, stderr=errors)
 
     def use_battery(self):
         """Makes the following runs see a machine on battery power.

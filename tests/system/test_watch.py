@@ -1,6 +1,6 @@
 """morvask-watch under Wine: power broadcasts and session changes posted to
 its window, with a stand-in power supply whose mains entry the test turns
-on and off."""
+on and off; and the DLLs it loads."""
 import shutil
 import time
 import unittest
@@ -157,6 +157,38 @@ class WatchTest(SystemTest):
         self.post(PBT_APMRESUMEAUTOMATIC)  # The first still watches.
         self.assertEqual(1, len(self.applied()))
         self.assert_normal_run(self.stop())
+
+
+class PlantedDllTest(SystemTest):
+    def test_planted_wtsapi32_is_not_loaded(self):
+        # A DLL of a system DLL's name that a less privileged account could
+        # have put beside the watcher, which an elevated task starts.
+        exe = self.box.dir / "morvask-watch.exe"
+        shutil.copy(harness.tool("morvask-watch.exe"), exe)
+        shutil.copy(harness.tool("planted.dll"), self.box.dir / "WTSAPI32.dll")
+        self.box.write_ini("[Watch]\nApplyAtStart=0")
+        mark = self.box.dir / "planted.mark"
+        wine_log = self.box.dir / "wine.log"
+        # Wine prefers its builtin wtsapi32 to one in the program's folder;
+        # Windows looks there first, as Wine does with native first.
+        overrides = harness.wine_env()["WINEDLLOVERRIDES"] + ";wtsapi32=n,b"
+        watcher = self.box.start(
+            b"", program=b"morvask-watch", exe=exe, timeout_ms=60000,
+            wine_log=wine_log,
+            env={"MORVASK_TEST_PLANTED_MARK": harness.winpath(mark),
+                 "WINEDLLOVERRIDES": overrides,
+                 "WINEDEBUG": "-all,+loaddll,+wtsapi"})
+        running = harness.wait_for_watcher()
+        self.box.run(b"stop", program=b"morvask-watch", exe=exe)
+        self.assert_normal_run(self.box.finish(watcher))
+        self.assertTrue(running, "no watcher window")
+        self.assertFalse(mark.exists(), "the planted WTSAPI32.dll was loaded")
+        # The system's own was, and the watcher registered with it. (Wine
+        # writes a path's backslashes twice.)
+        log = wine_log.read_text("latin-1")
+        self.assertIn("\\system32\\wtsapi32.dll",
+                      log.replace("\\\\", "\\").lower())
+        self.assertIn("wtsapi:WTSRegisterSessionNotification", log)
 
 
 if __name__ == "__main__":
