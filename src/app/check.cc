@@ -104,41 +104,59 @@ void CheckValue(Look& look, const SettingKey& key, const std::string& section) {
                       : std::to_string(key.default_value)));
 }
 
-void VirtualStore(Look& look, const std::string& path) {
-  const std::string lower = LowerAscii(path);
+/// Where Windows sends this morvask's reads and writes of its settings
+/// file, when it lies under Program Files.
+struct Redirection {
   bool under_program_files = false;
+  OwnRights rights;
+  /// Not elevated, with virtualization on: Windows redirects the writes.
+  bool redirected() const {
+    return under_program_files && rights.elevated == Answer::kNo &&
+           rights.virtualized == Answer::kYes;
+  }
+};
+
+Redirection RedirectionOf(Look& look, const std::string& path) {
+  Redirection where;
+  const std::string lower = LowerAscii(path);
   for (const char* name :
        {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"}) {
     std::string folder = LowerAscii(look.platform.EnvironmentVariable(name));
     if (folder.empty()) continue;
     if (folder.back() != '\\') folder += '\\';
     if (lower.compare(0, folder.size(), folder) == 0)
-      under_program_files = true;
+      where.under_program_files = true;
   }
-  if (!under_program_files) return;
-  OwnRights rights = look.platform.QueryOwnRights();
-  if (rights.elevated == Answer::kNo) {
-    // The path after its drive, under the user's own VirtualStore.
-    const size_t colon = path.find(':');
-    const std::string rest =
-        colon == std::string::npos ? path : path.substr(colon + 2);
-    look.Head(
-        "  lies under Program Files and morvask is not elevated: Windows "
-        "redirects its writes to " +
-        look.platform.EnvironmentVariable("LOCALAPPDATA") + "\\VirtualStore\\" +
-        rest + ", and an elevated morvask uses another file");
-  } else if (rights.elevated == Answer::kYes) {
-    look.Head(
-        "  lies under Program Files and morvask is elevated: it uses this "
-        "file, while a morvask that is not elevated is redirected to "
-        "VirtualStore");
-  }
+  if (where.under_program_files) where.rights = look.platform.QueryOwnRights();
+  return where;
 }
 
-void SettingsFile(Look& look) {
-  const std::string& path = look.s.settings_path;
-  look.Head("Settings file: " + path);
-  FileFacts file = look.platform.QueryFile(path);
+/// The copy of `path` that Windows gives a redirected morvask.
+std::string VirtualStorePath(Look& look, const std::string& path) {
+  const size_t colon = path.find(':');
+  const std::string rest =
+      colon == std::string::npos ? path : path.substr(colon + 2);
+  return look.platform.EnvironmentVariable("LOCALAPPDATA") +
+         "\\VirtualStore\\" + rest;
+}
+
+/// The one verdict on the settings file when Windows redirects its writes.
+void RedirectedFile(Look& look, const std::string& path) {
+  const std::string copy = VirtualStorePath(look, path);
+  const bool copied = look.platform.QueryFile(copy).exists;
+  look.Head(
+      "  lies under Program Files and morvask is not elevated: Windows "
+      "redirects its writes to " +
+      copy +
+      (copied ? ", and its reads too, since that copy exists"
+              : ", which does not exist yet: morvask reads this file until "
+                "its first write") +
+      "; an elevated morvask uses this file");
+}
+
+/// Whether morvask may write the settings file, as its rights stand.
+void FileVerdict(Look& look, const std::string& path) {
+  const FileFacts file = look.platform.QueryFile(path);
   if (!file.exists) {
     FileFacts folder = look.platform.QueryFile(DirectoryOf(path, look.lead));
     look.Head(folder.writable == Answer::kNo
@@ -160,7 +178,27 @@ void SettingsFile(Look& look) {
                   : "  exists; whether morvask may write to it cannot be "
                     "told");
   }
-  VirtualStore(look, path);
+}
+
+void SettingsFile(Look& look) {
+  const std::string& path = look.s.settings_path;
+  look.Head("Settings file: " + path);
+  const Redirection where = RedirectionOf(look, path);
+  if (where.redirected()) {
+    RedirectedFile(look, path);
+    return;
+  }
+  FileVerdict(look, path);
+  if (!where.under_program_files) return;
+  if (where.rights.elevated == Answer::kYes)
+    look.Head(
+        "  lies under Program Files and morvask is elevated: it uses this "
+        "file, while a morvask that is not elevated is redirected to "
+        "VirtualStore");
+  else if (where.rights.elevated == Answer::kNo)
+    look.Head(
+        "  lies under Program Files, and Windows does not redirect this "
+        "morvask's writes (virtualization is off)");
 }
 
 void PowerAndProfiles(Look& look) {
@@ -191,11 +229,23 @@ void MainValues(Look& look) {
             OnOff(settings.ReadSwitch(key::kLog)));
   for (const SettingKey* key : kSettingKeys)
     if (key->section) CheckValue(look, *key, key->section);
+  const std::int32_t delay = settings.ReadInt(key::kDelay);
+  if (delay < 0)
+    look.Problem("[Main] Delay " + std::to_string(delay) +
+                 " is negative: \"next\" and \"prev\" wait no time, so every "
+                 "press applies at once and starts a burst of its own" +
+                 (settings.ReadSwitch(key::kShowBeforeSwitch)
+                      ? ", and with ShowBeforeSwitch on they never step"
+                      : ""));
 }
 
 /// What "next" and "prev" go round, as the commands read it.
 void Cycle(Look& look, const CycleSet& set) {
   const std::string name = set.list_key->name;
+  if (!set.uses_list() && set.count < 1)
+    look.Problem("[Main] ProfileCount " + std::to_string(set.count) +
+                 " is less than 1: \"next\" and \"prev\" go to profile 0 and "
+                 "stay there");
   if (set.uses_list()) {
     std::string names;
     for (std::int32_t profile : set.list.profiles)
@@ -204,14 +254,15 @@ void Cycle(Look& look, const CycleSet& set) {
     return;
   }
   const std::string by_count =
-      "0 to " + std::to_string(set.count > 0 ? set.count - 1 : -1) +
-      " (ProfileCount)";
+      set.count < 1 ? "next and prev go to profile 0 (ProfileCount " +
+                          std::to_string(set.count) + ")"
+                    : "next and prev go round 0 to " +
+                          std::to_string(set.count - 1) + " (ProfileCount)";
   if (!look.Present("Main", name)) {
-    look.Head("next and prev go round " + by_count + "; no " + name);
+    look.Head(by_count + "; no " + name);
     return;
   }
-  look.Head("next and prev go round " + by_count + ": " + name +
-            " is ignored, as " +
+  look.Head(by_count + ": " + name + " is ignored, as " +
             (set.list.problem.empty() ? std::string("it is empty")
                                       : set.list.problem));
 }

@@ -19,12 +19,6 @@ std::int32_t WrappingAdd(std::int32_t a, std::int32_t b) {
                                    static_cast<std::uint32_t>(b));
 }
 
-// Unsigned, so that a stored tick of INT32_MIN is never negated.
-std::int32_t WrappingSubtract(std::int32_t a, std::int32_t b) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) -
-                                   static_cast<std::uint32_t>(b));
-}
-
 /// How long a bad entry may be in the problem that names it, so that a
 /// long one cannot flood the report.
 constexpr size_t kEntryShown = 40;
@@ -37,11 +31,6 @@ std::string_view Trimmed(std::string_view item) {
 }
 
 }  // namespace
-
-bool ContinuesBurst(std::int32_t now, std::int32_t last, std::int32_t delay) {
-  if (now < last) return false;  // The tick counter restarted since.
-  return WrappingSubtract(now, last) <= delay;
-}
 
 std::int32_t WrapProfile(std::int32_t profile, std::int32_t count) {
   return profile >= count ? 0 : profile;

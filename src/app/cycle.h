@@ -12,15 +12,11 @@
 
 #include "app/session.h"
 #include "common/path.h"
+#include "settings/burst.h"  // ContinuesBurst, the rule of a burst.
 
 class SettingsStore;
 
 enum class CycleDirection { kNext, kPrev };
-
-/// True when a press that started at tick `now` continues the burst of the
-/// press that started at `last`: now is not below last and now - last
-/// (signed, wrapping) is at most `delay`.
-bool ContinuesBurst(std::int32_t now, std::int32_t last, std::int32_t delay);
 
 /// 0 for a profile at or above `count`; a profile below it, negative ones
 /// too, is kept. (How "next" stays within ProfileCount.)

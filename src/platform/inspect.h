@@ -23,8 +23,10 @@ class InspectCalls {
   /// True when a named mutex of that name exists in this session.
   virtual bool MutexExists(const std::string& name) = 0;
   /// Writes `text` to standard output when that is a file or a pipe (as a
-  /// command prompt makes it with "> file" or "|"). Returns false, having
-  /// written nothing, when it is neither.
+  /// command prompt makes it with "> file" or "|"). Returns true when all
+  /// of it was written; false when standard output is neither, having
+  /// written nothing, or when a write failed (a full disk, a pipe whose
+  /// reader has gone), having written part of it.
   virtual bool WriteStandardOutput(const std::string& text) = 0;
   /// Modal message box with no owner, an information icon and `caption`.
   virtual void ShowInformationBox(const std::string& caption,

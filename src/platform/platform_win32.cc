@@ -470,15 +470,16 @@ bool RealPlatform::WriteStandardOutput(const std::string& text) {
   if (!out || out == INVALID_HANDLE_VALUE) return false;
   DWORD type = GetFileType(out);
   if (type != FILE_TYPE_DISK && type != FILE_TYPE_PIPE) return false;
-  for (size_t done = 0; done < text.size();) {
+  size_t done = 0;
+  while (done < text.size()) {
     DWORD written = 0;
     if (!WriteFile(out, text.data() + done,
                    static_cast<DWORD>(text.size() - done), &written, nullptr) ||
         written == 0)
-      break;  // A closed pipe: the rest has nowhere to go.
+      break;  // A full disk, a pipe whose reader has gone.
     done += written;
   }
-  return true;
+  return done == text.size();
 }
 
 void RealPlatform::ShowInformationBox(const std::string& caption,

@@ -72,6 +72,7 @@ class IniFileReader : public SettingsStore {
   IniFileReader(const IniFileReader&) = delete;
   IniFileReader& operator=(const IniFileReader&) = delete;
 
+  using SettingsStore::ReadText;  // The table's keys too.
   std::string ReadText(const std::string& section, const std::string& key,
                        const std::string& default_value) override;
   /// Writes nothing. Throws EIniFileException, as a refused write does.

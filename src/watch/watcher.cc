@@ -1,9 +1,13 @@
 #include "watch/watcher.h"
 
+#include <algorithm>
+
 #include "common/ascii.h"
 #include "common/path.h"
 #include "common/shared_names.h"
 #include "log/run_log.h"
+#include "settings/burst.h"
+#include "settings/int_text.h"
 #include "settings/keys.h"
 
 WatchCommand WatchCommandFor(const std::vector<std::string>& tokens) {
@@ -101,6 +105,8 @@ std::optional<std::uint32_t> Watcher::OnSettled() {
     previous_run_ = 0;
   }
   waited_ms_ = 0;
+  if (std::optional<std::uint32_t> wait = PendingPressWait()) return wait;
+  press_waited_ms_ = 0;
   // Switched away during the delay: the console's own watcher runs.
   if (!platform_.IsConsoleSession()) {
     Log("no run: another session has the screen");
@@ -108,7 +114,7 @@ std::optional<std::uint32_t> Watcher::OnSettled() {
   }
   // Quoted, so that a folder with blanks names no other program.
   const std::string command = "\"" + folder_ + kMorvaskFileName + "\" current";
-  previous_run_ = platform_.StartProcess(command, 0);
+  previous_run_ = platform_.StartProcess(command, kRunCreationFlags);
   if (previous_run_) {
     Log("started " + command);
   } else {
@@ -116,6 +122,29 @@ std::optional<std::uint32_t> Watcher::OnSettled() {
     Log("could not start " + command + ": error " + std::to_string(error));
   }
   return std::nullopt;
+}
+
+std::optional<std::uint32_t> Watcher::PendingPressWait() {
+  // No TickId: no press since the settings file was made.
+  const std::optional<std::int32_t> tick =
+      ParseInt32(settings_.ReadText(key::kTickId));
+  if (!tick) return std::nullopt;
+  const std::int32_t last = *tick;
+  const auto now = static_cast<std::int32_t>(platform_.TickCount());
+  const std::int32_t delay = settings_.ReadInt(key::kDelay);
+  // Pending as the press itself would tell: its Delay has not run out.
+  if (delay < 0 || !ContinuesBurst(now, last, delay)) return std::nullopt;
+  if (press_waited_ms_ >= kPendingPressWaitMs) return std::nullopt;
+  const std::uint32_t left =
+      static_cast<std::uint32_t>(delay - TicksBetween(last, now)) +
+      kPressApplyMs;
+  const std::uint32_t wait =
+      std::min(left, kPendingPressWaitMs - press_waited_ms_);
+  if (press_waited_ms_ == 0)
+    Log("waiting " + std::to_string(wait) + " ms for the press of tick " +
+        std::to_string(last) + " to apply");
+  press_waited_ms_ += wait;
+  return wait;
 }
 
 std::uint32_t Watcher::DelaySetting(const SettingKey& key) {

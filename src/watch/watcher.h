@@ -28,6 +28,17 @@ enum : std::uint32_t {
 /// it starts anyway, and how often it looks.
 constexpr std::uint32_t kPreviousRunWaitMs = 5000;
 constexpr std::uint32_t kPreviousRunPollMs = 100;
+/// A run due while a press of "next" or "prev" is within its Delay waits
+/// until that press has applied: its Delay, then this long for its apply
+/// (the clock post, up to a second for the graphics tool) to be done...
+constexpr std::uint32_t kPressApplyMs = 1000;
+/// ...but no longer than this in all, so that a huge Delay or a bogus
+/// TickId cannot hold the run for long.
+constexpr std::uint32_t kPendingPressWaitMs = 10000;
+/// How morvask-watch starts morvask: NORMAL_PRIORITY_CLASS, so that a
+/// watcher started at a lower priority (as Task Scheduler's default is)
+/// does not pass its own on.
+constexpr std::uint32_t kRunCreationFlags = 0x20;
 
 /// What a start of morvask-watch is asked to do.
 enum class WatchCommand {
@@ -65,15 +76,20 @@ class Watcher {
 
   /// The settle timer ran out: starts "<own folder>morvask.exe" current,
   /// unless this session is not the console's. Returns nullopt when done,
-  /// or the milliseconds after which to be called again, while the
+  /// or the milliseconds after which to be called again: while the
   /// morvask of the previous run still runs (for at most
-  /// kPreviousRunWaitMs). A failed start is not reported.
+  /// kPreviousRunWaitMs), and while a press is pending ([System] TickId
+  /// within [Main] Delay of now: until it has applied, for at most
+  /// kPendingPressWaitMs), so that the profile of the present power
+  /// source is applied last. A failed start is not reported.
   std::optional<std::uint32_t> OnSettled();
 
  private:
   /// [Watch] `key` in milliseconds, read anew each time so that an edit
   /// counts without a restart. A negative value means no delay.
   std::uint32_t DelaySetting(const SettingKey& key);
+  /// How long to wait for a pending press before the run, or nullopt.
+  std::optional<std::uint32_t> PendingPressWait();
   /// Whether `event` calls for a run, and its delay.
   std::optional<std::uint32_t> Decide(std::uint32_t event);
   /// The settle delay when this session is the console's, else nullopt.
@@ -93,7 +109,8 @@ class Watcher {
   PowerSlot slot_;
   bool awaiting_resume_ = true;  // No resume seen since the last suspend.
   ProcessHandle previous_run_ = 0;
-  std::uint32_t waited_ms_ = 0;  // For previous_run_, by this run.
+  std::uint32_t waited_ms_ = 0;        // For previous_run_, by this run.
+  std::uint32_t press_waited_ms_ = 0;  // For a pending press, by this run.
 };
 
 #endif  // MORVASK_WATCH_WATCHER_H_

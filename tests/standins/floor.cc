@@ -16,6 +16,9 @@
 //   floor.exe hold INI MS      holds the lock of INI, as morvask names it,
 //                              for MS milliseconds; prints "held" once it
 //                              has it
+//   floor.exe names FILE       prints the lock name morvask gives each
+//                              path of FILE (one a line, in the ANSI code
+//                              page), a line each
 #include <windows.h>
 
 #include <cstdio>
@@ -78,6 +81,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::fflush(stdout);
     Sleep(std::strtoul(__argv[3], nullptr, 10));
     ReleaseMutex(mutex);
+    ExitProcess(0);
+  }
+  if (__argc == 3 && std::strcmp(__argv[1], "names") == 0) {
+    if (FILE* paths = std::fopen(__argv[2], "rb")) {
+      char line[1024];
+      while (std::fgets(line, sizeof line, paths)) {
+        line[std::strcspn(line, "\r\n")] = '\0';
+        std::printf("%s\n", FileLockName(line, SystemFileNameRules()).c_str());
+      }
+      std::fclose(paths);
+    }
+    std::fflush(stdout);
     ExitProcess(0);
   }
   HWND window = FindWindowA("ATKOSD", "ATKOSD");

@@ -139,6 +139,33 @@ class SettingsFileTest(SystemTest):
         self.assert_usage(self.box.run(b"prev"))
         self.assertEqual(before, self.box.ini_bytes())
 
+    def test_lock_names_fold_letters_as_windows_matches_file_names(self):
+        # The real folding of the Win32 layer, on folders that do not exist
+        # (so their spelling is taken as given): letters of any script in
+        # either case name one lock; letters that only look alike do not.
+        cases = [
+            ("Latin-1 letters in another case", "C:\\\xc4rger\\morvask.ini",
+             "c:\\\xe4RGER\\MORVASK.INI", True),
+            ("accented letters and their base", "C:\\\xc4\\morvask.ini",
+             "C:\\A\\morvask.ini", False),
+            ("sharp s is no ss", "C:\\Stra\xdfe\\morvask.ini",
+             "C:\\STRASSE\\morvask.ini", False),
+            ("y with diaeresis in either case", "C:\\\xff\\morvask.ini",
+             "C:\\\u0178\\morvask.ini", True),
+        ]
+        paths = self.box.dir / "paths.txt"
+        paths.write_bytes(b"".join(
+            (a + "\n" + b + "\n").encode("cp1252")
+            for _, a, b, _ in cases))
+        names = subprocess.run(
+            wine(tool("floor.exe"), "names", winpath(paths)), env=wine_env(),
+            capture_output=True, text=True, timeout=60,
+            check=True).stdout.split()
+        self.assertEqual(2 * len(cases), len(names), names)
+        for i, (name, _, _, same) in enumerate(cases):
+            with self.subTest(name):
+                self.assertEqual(same, names[2 * i] == names[2 * i + 1], name)
+
     def test_every_spelling_of_the_path_waits_for_one_lock(self):
         # While another process holds the file's lock, a run waits for it
         # for a second (then gives up): through the long and through the

@@ -6,7 +6,7 @@ import time
 import unittest
 
 import harness
-from harness import (CLOCK, CLOCK_BASE, PBT_APMPOWERSTATUSCHANGE,
+from harness import (CLOCK, CLOCK_BASE, OSD, PBT_APMPOWERSTATUSCHANGE,
                      PBT_APMRESUMEAUTOMATIC, PBT_APMRESUMECRITICAL,
                      PBT_APMRESUMESUSPEND, PBT_APMSUSPEND, WM_POWERBROADCAST,
                      WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT, CliStandin,
@@ -122,10 +122,30 @@ class WatchTest(SystemTest):
     def test_applies_once_at_start_after_its_delay(self):
         self.stop()
         self.clock.log.write_text("")
-        start = 300
+        start = 1500
         self.start_watching(f"StartDelay={start}")
         [(profile, tick)] = self.applied(settle=start / 1000 + 1.0)
         self.assertEqual(1, profile)
+        # The launcher's tick comes before the watcher's own start.
+        started = self.stop().start_tick
+        self.assertGreaterEqual(tick - started, start)
+        self.assertLess(tick - started, start + 1500)
+
+    def test_a_pending_press_applies_before_the_power_change(self):
+        # A press of next on mains (profile 1 -> 0, clock profile 0), then
+        # an unplug whose run is due before the press wakes: the battery's
+        # profile (clock profile 2) must be applied last.
+        self.stop()
+        self.clock.log.write_text("")
+        osd = self.standin(OSD)
+        self.start_watching(extra="Delay=2200\nProfileCount=2\nShowAtkOsd=1",
+                            delay=1500)
+        press = self.box.start(b"next")
+        osd.wait_for(1)  # It has taken the power source and its tick.
+        self.box.plug_in(False)
+        self.post(PBT_APMPOWERSTATUSCHANGE)
+        self.assert_normal_run(self.box.finish(press))
+        self.assertEqual([0, 2], [p for p, _ in self.applied(settle=2.5)])
 
     def test_next_run_waits_for_the_previous_morvask(self):
         # Each run of morvask waits a second for a CLI.exe that runs on:

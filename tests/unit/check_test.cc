@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <vector>
+
 #include "app/commands.h"
 #include "fake_platform.h"
 
@@ -15,6 +18,7 @@ class CheckTest : public ::testing::Test {
     platform.environment = {{"ProgramFiles", "C:\\Program Files"},
                             {"LOCALAPPDATA", "C:\\Users\\me\\AppData\\Local"}};
     platform.own_rights.elevated = Answer::kNo;
+    platform.own_rights.virtualized = Answer::kYes;
     platform.file_facts[kIni] = {true, false, false, Answer::kNo};
     auto& ini = platform.files[kIni];
     ini["Main"] = {{"ProfileCount", "3"},
@@ -42,9 +46,8 @@ TEST_F(CheckTest, ReportsWhatItSeesAndChangesNothing) {
   const std::string& report = platform.standard_output;
   const char* const kSays[] = {
       "Settings file: C:\\Program Files\\morvask\\morvask.ini\r\n",
-      "exists, but morvask may not write to it",
       "redirects its writes to C:\\Users\\me\\AppData\\Local\\VirtualStore\\"
-      "Program Files\\morvask\\morvask.ini",
+      "Program Files\\morvask\\morvask.ini, which does not exist yet",
       "Power source: mains (AC line status 1)",
       "Current profile: 1 on mains, 0 on battery; now profile 1",
       "[Main] ProfileCount 3, Delay 2200 ms, ShowBeforeSwitch off, RMClock on",
@@ -60,6 +63,10 @@ TEST_F(CheckTest, ReportsWhatItSeesAndChangesNothing) {
   for (const char* says : kSays)
     EXPECT_NE(std::string::npos, report.find(says)) << says << "\n" << report;
   EXPECT_EQ(std::string::npos, report.find("profile 0 (")) << report;
+  // Redirected, its writes are taken: no usage box.
+  EXPECT_EQ(std::string::npos,
+            report.find("\"next\", \"prev\" and \"profile\" would show"))
+      << report;
   // Nothing changed, commanded or started, and no box for what it found.
   EXPECT_TRUE(platform.CallsStartingWith("Write").empty());
   EXPECT_TRUE(platform.posts.empty());
@@ -78,6 +85,82 @@ TEST_F(CheckTest, WithoutAFileOrPipeOneBoxWithTheProblemsCut) {
   EXPECT_NE(std::string::npos, text.find("  ... and 4 more")) << text;
   EXPECT_LE(std::count(text.begin(), text.end(), '\n'), 30) << text;
   EXPECT_TRUE(platform.message_boxes.empty());
+}
+
+TEST_F(CheckTest, VerdictsInPlainWordsFromTheRealFacts) {
+  const char kUsage[] =
+      "\"next\", \"prev\" and \"profile\" would show the usage box";
+  const struct {
+    const char* name;
+    Answer elevated, virtualized;
+    std::map<std::string, std::string> main;  // [Main] beside Delay=2s.
+    bool log_on;
+    std::vector<const char*> says, never;
+  } cases[] = {
+      {"UAC off: refused, not redirected",
+       Answer::kNo,
+       Answer::kNo,
+       {},
+       false,
+       {kUsage, "Windows does not redirect"},
+       {"VirtualStore\\"}},
+      {"elevated: this very file",
+       Answer::kYes,
+       Answer::kNo,
+       {},
+       false,
+       {kUsage, "morvask is elevated: it uses this file"},
+       {"redirects its"}},
+      {"ProfileCount 0",
+       Answer::kNo,
+       Answer::kYes,
+       {{"ProfileCount", "0"}},
+       false,
+       {"next and prev go to profile 0 (ProfileCount 0)",
+        "ProfileCount 0 is less than 1: \"next\" and \"prev\" go to "
+        "profile 0 and stay there"},
+       {"go round 0 to"}},
+      {"ProfileCount of the least integer",
+       Answer::kNo,
+       Answer::kYes,
+       {{"ProfileCount", "-2147483648"}},
+       false,
+       {"ProfileCount -2147483648 is less than 1"},
+       {"go round 0 to"}},
+      {"a negative Delay, and a log that stays shut",
+       Answer::kNo,
+       Answer::kYes,
+       {{"Delay", "-5"}, {"ShowBeforeSwitch", "1"}},
+       true,
+       {"[Main] Delay -5 is negative: \"next\" and \"prev\" wait no time",
+        "with ShowBeforeSwitch on they never step"},
+       {}},
+  };
+  for (const auto& c : cases) {
+    FakePlatform fresh;
+    platform = fresh;
+    SetUp();
+    platform.own_rights = {c.elevated, c.virtualized};
+    platform.stdout_is_file = true;
+    for (const auto& [k, v] : c.main) platform.files[kIni]["Main"][k] = v;
+    if (c.log_on) platform.files[kIni]["Main"]["Log"] = "1";
+    RunMorvask(platform);
+    const std::string& report = platform.standard_output;
+    for (const char* says : c.says)
+      EXPECT_NE(std::string::npos, report.find(says)) << c.name << ": " << says;
+    for (const char* never : c.never)
+      EXPECT_EQ(std::string::npos, report.find(never))
+          << c.name << ": " << never;
+    EXPECT_TRUE(platform.CallsStartingWith("AppendToLog").empty()) << c.name;
+  }
+}
+
+TEST_F(CheckTest, AReportNotWrittenWholeGoesToTheBox) {
+  platform.stdout_is_file = true;
+  platform.stdout_room = 100;  // The disk is full after 100 bytes.
+  RunMorvask(platform);
+  ASSERT_EQ(1u, platform.information_boxes.size());
+  EXPECT_EQ(0u, platform.information_boxes[0].second.find("morvask "));
 }
 
 }  // namespace

@@ -73,6 +73,9 @@ TEST_F(CommandsTest, MatchesWordAndCountAndRunsTheRowsEffects) {
       {"prev 1", true, kNone, kNone},
       {"curren", true, kNone, kNone},
       {"currentx", true, kNone, kNone},
+      {"check", false, kNone, kNone},
+      {"CHECK", false, kNone, kNone},
+      {"check 1", true, kNone, kNone},
   };
   for (const auto& c : cases) {
     FakePlatform fresh;
@@ -89,8 +92,10 @@ TEST_F(CommandsTest, MatchesWordAndCountAndRunsTheRowsEffects) {
     Run(c.arguments);
     EXPECT_EQ(c.usage, ShowedUsage()) << "arguments: " << c.arguments;
     std::vector<std::uint32_t> shown, applied;
-    for (const auto& post : platform.posts)
+    for (const auto& post : platform.posts) {
       (post.window == osd ? shown : applied).push_back(post.wparam);
+      EXPECT_EQ(0, post.lparam) << "arguments: " << c.arguments;
+    }
     auto expect = [](std::uint32_t param) {
       return param == kNone ? std::vector<std::uint32_t>{}
                             : std::vector<std::uint32_t>{param};

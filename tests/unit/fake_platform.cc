@@ -222,8 +222,10 @@ bool FakePlatform::MutexExists(const std::string& name) {
 
 bool FakePlatform::WriteStandardOutput(const std::string& text) {
   if (!stdout_is_file) return false;
-  standard_output += text;
-  return true;
+  const std::size_t room =
+      stdout_room - std::min(stdout_room, standard_output.size());
+  standard_output += text.substr(0, room);
+  return text.size() <= room;
 }
 
 void FakePlatform::ShowInformationBox(const std::string& caption,

@@ -59,6 +59,8 @@ class FakePlatform : public Platform {
   PostRefusal post_refusal = PostRefusal::kAllowed;
   std::set<std::string> mutexes;
   bool stdout_is_file = false;
+  /// How many bytes standard output takes before a write fails.
+  std::size_t stdout_room = std::string::npos;
   /// Runs while the caller sleeps, to play another process's writes.
   std::function<void()> during_sleep;
 

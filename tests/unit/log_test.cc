@@ -30,10 +30,12 @@ TEST(RunLogTest, SaysWhatEachRunDidInOrder) {
     const char* name;
     const char* arguments;
     bool later_press;  // Another press writes TickId during the delay.
+    bool tool_ends;    // CLI.exe ends within the wait, with exit code 3.
     std::vector<const char*> lines;
   } cases[] = {
       {"next, applied",
        "next",
+       false,
        false,
        {"command line: morvask next",
         "next on mains: 0 -> 1 within ProfileCount 2, continuing a burst "
@@ -48,13 +50,24 @@ TEST(RunLogTest, SaysWhatEachRunDidInOrder) {
         "started \"c:\\Program Files\\ATI Technologies\\ATI.ACE\\CLI.exe\" "
         "Load profilename=\"Fast\"",
         "still running after 1000 ms: \"c:\\Program Files"}},
+      {"current, the tool ends",
+       "current",
+       false,
+       true,
+       {"command line: morvask current",
+        "profile 0 of mains (CurrentProfileAC)",
+        "started \"c:\\Program Files\\ATI Technologies\\ATI.ACE\\CLI.exe\" "
+        "Load profilename=\"\"",
+        "ended with exit code 3: \"c:\\Program Files"}},
       {"prev, left to a later press",
        "prev",
        true,
+       false,
        {"command line: morvask prev", "prev on mains: 0 -> 1",
         "left profile 1 to a later press (tick 7777)"}},
       {"a failure before the usage box",
        "profile\x01x",
+       false,
        false,
        {"command line: morvask profile\\x01x",
         "failed, EConvertError: 'x' is not a valid integer value; showing "
@@ -72,7 +85,8 @@ TEST(RunLogTest, SaysWhatEachRunDidInOrder) {
     platform.AddWindow("#32770", "RightMark CPU Clock Utility");
     platform.AddWindow("ATKOSD", "ATKOSD");
     platform.posts_succeed = false;
-    platform.processes_end = false;
+    platform.processes_end = c.tool_ends;
+    platform.exit_code = 3;
     platform.last_error = 5;
     if (c.later_press)
       platform.during_sleep = [&platform] {
@@ -81,12 +95,13 @@ TEST(RunLogTest, SaysWhatEachRunDidInOrder) {
     platform.command_line = std::string("morvask ") + c.arguments;
     RunMorvask(platform);
     const std::vector<std::string>& lines = platform.logs[kLog];
-    size_t at = 0;
+    size_t at = 0;  // Each expected line is looked for after the last one.
     for (const char* expected : c.lines) {
       while (at < lines.size() && lines[at].find(expected) == std::string::npos)
         ++at;
       EXPECT_LT(at, lines.size())
           << c.name << ": no line, or out of order: " << expected;
+      ++at;
     }
     const std::vector<std::string>& calls = platform.calls;
     auto delay = std::find_if(calls.begin(), calls.end(), [](const auto& call) {

@@ -9,8 +9,9 @@
 
 namespace {
 
-// The system's rules as a table: one folder has a short name, and letters
-// fold as in Windows-1252 (a to z, and the accented letters of Latin-1).
+// The system's rules as a table: one folder has a short name, and ASCII
+// letters fold. (How Windows folds other letters is the Win32 layer's;
+// the system tests hold it.)
 FileNameRules TableRules() {
   FileNameRules rules;
   rules.is_lead_byte = NoLeadBytes;
@@ -26,10 +27,8 @@ FileNameRules TableRules() {
   };
   rules.fold_case = [](const std::string& text) {
     std::u16string folded;
-    for (unsigned char c : text) {
-      bool lower = (c >= 'a' && c <= 'z') || (c >= 0xE0 && c != 0xF7);
-      folded += static_cast<char16_t>(lower && c != 0xFF ? c - 0x20 : c);
-    }
+    for (unsigned char c : text)
+      folded += static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - 0x20 : c);
     return folded;
   };
   return rules;
@@ -46,16 +45,12 @@ TEST(FileLockNameTest, OneNamePerFileHoweverItsPathIsSpelled) {
        "C:\\Program Files\\Tools of mine\\morvask.ini", true},
       {"short names in another case", "c:\\progra~1\\toolso~1\\MORVASK.INI",
        "C:\\Program Files\\Tools of mine\\morvask.ini", true},
-      {"non-ASCII letters in another case", "C:\\\xc4rger\\morvask.ini",
-       "C:\\\xe4RGER\\morvask.ini", true},
       {"a folder with no long form, as given", "C:\\NOLONG~1\\morvask.ini",
        "c:\\nolong~1\\morvask.ini", true},
       {"another folder", "C:\\Tools\\morvask.ini", "C:\\Tool\\morvask.ini",
        false},
       {"another file", "C:\\Tools\\morvask.ini", "C:\\Tools\\morvask.log",
        false},
-      {"a letter that only looks alike", "C:\\\xc4\\morvask.ini",
-       "C:\\A\\morvask.ini", false},
   };
   const FileNameRules rules = TableRules();
   for (const auto& c : cases) {

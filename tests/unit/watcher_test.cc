@@ -94,6 +94,8 @@ TEST(WatcherTest, SettledRunStartsMorvaskBesideItAfterThePreviousOne) {
   EXPECT_EQ(kNoRun, watcher.OnSettled());
   EXPECT_EQ(std::vector<std::string>{"\"C:\\My Tools\\morvask.exe\" current"},
             platform.started);
+  // At normal priority, whatever the watcher's own.
+  EXPECT_EQ(1u, platform.CallsStartingWith("StartProcess 32 ").size());
   EXPECT_TRUE(platform.CallsStartingWith("Release").empty())
       << "kept, to wait for it before the next run";
 
@@ -123,6 +125,40 @@ TEST(WatcherTest, SettledRunStartsMorvaskBesideItAfterThePreviousOne) {
                                       "waiting for the previous run to end\r\n",
                                       kStarted, kStarted}),
             events);
+}
+
+TEST(WatcherTest, WaitsForAPendingPressToApplyFirst) {
+  // A run due at tick 100000; a press of "next" or "prev" wrote TickId.
+  const struct {
+    const char* name;
+    const char* tick_id;  // nullptr: no such key.
+    const char* delay;    // [Main] Delay; nullptr: no such key.
+    std::vector<std::optional<std::uint32_t>> waits;  // Then it runs.
+  } cases[] = {
+      {"no press yet", nullptr, nullptr, {}},
+      {"a press long ago", "1000", nullptr, {}},
+      {"a press 100 ms ago, default Delay", "99900", nullptr, {2100 + 1000}},
+      {"a press this very tick", "100000", "500", {500 + 1000}},
+      {"its Delay ran out 1 ms ago", "97799", "2200", {}},
+      {"it wakes this very tick: its apply", "97800", "2200", {1000}},
+      {"a negative Delay applies at once", "99900", "-1", {}},
+      {"a tick after now: a restarted machine", "200000", nullptr, {}},
+      {"a bogus TickId", "soon", nullptr, {}},
+      {"a huge Delay waits 10 s in all", "99999", "2147483647", {10000}},
+  };
+  for (const auto& c : cases) {
+    FakePlatform platform;
+    platform.tick = 100000;
+    if (c.tick_id) platform.ini()["System"]["TickId"] = c.tick_id;
+    if (c.delay) platform.ini()["Main"]["Delay"] = c.delay;
+    Watcher watcher(platform);
+    for (const auto& wait : c.waits) {
+      EXPECT_EQ(wait, watcher.OnSettled()) << c.name;
+      platform.tick += *wait;  // cppcheck-suppress unreadVariable
+    }
+    EXPECT_EQ(kNoRun, watcher.OnSettled()) << c.name;
+    EXPECT_EQ(1u, platform.started.size()) << c.name;
+  }
 }
 
 TEST(WatcherTest, OnlyTheConsolesSessionRuns) {
