@@ -21,12 +21,16 @@ target_compile_options(morvask_watch_logic PRIVATE ${release_flags})
 # execution level would turn off file virtualization, and so refuse
 # settings writes under Program Files that work for users today.
 enable_language(RC)
+# The platform seam on Win32, in every program that runs on it.
+set(platform_win32 src/platform/platform_win32.cc src/platform/power_win32.cc
+    src/platform/system_library_win32.cc)
+
 function(morvask_executable name description main)
   set(exe_name ${name})
   set(exe_description ${description})
   configure_file(src/app/version.rc.in ${name}.rc @ONLY)
   add_executable(${name} WIN32 ${main}
-    src/platform/platform_win32.cc
+    ${platform_win32}
     src/platform/terminate_win32.cc
     ${CMAKE_CURRENT_BINARY_DIR}/${name}.rc)
   target_link_libraries(${name} PRIVATE ${ARGN} morvask_warnings)
@@ -40,7 +44,6 @@ morvask_executable(morvask-watch
   "morvask-watch: re-applies the morvask profile on power events"
   src/watch/main_win32.cc morvask_watch_logic)
 # Loads wtsapi32.dll, which is not a KnownDLL, by its full path.
-target_sources(morvask-watch PRIVATE src/platform/system_library_win32.cc)
 
 # Stand-ins and helpers for the system tests; never shipped.
 foreach(standin launch window cli regset floor post)
@@ -55,7 +58,7 @@ set_target_properties(standin_regset PROPERTIES OUTPUT_NAME regset)
 set_target_properties(standin_post PROPERTIES OUTPUT_NAME post)
 set_target_properties(standin_floor PROPERTIES OUTPUT_NAME floor WIN32_EXECUTABLE ON)
 # The floor takes the settings lock as morvask names it.
-target_sources(standin_floor PRIVATE src/platform/platform_win32.cc)
+target_sources(standin_floor PRIVATE ${platform_win32})
 target_link_libraries(standin_floor PRIVATE morvask_logic)
 # A DLL planted beside morvask-watch.exe as WTSAPI32.dll. --kill-at exports
 # the stdcall functions under their plain names, as the system's DLL does.

@@ -1,7 +1,10 @@
 #include "actions/apply.h"
 
 #include "actions/catalyst.h"
+#include "actions/power_plan.h"
+#include "actions/run_program.h"
 #include "platform/platform.h"
+#include "platform/power.h"
 #include "settings/keys.h"
 #include "settings/settings_store.h"
 
@@ -35,15 +38,71 @@ bool SelectClockProfile(OutsideCalls& outside, SettingsStore& settings,
                                    0);
 }
 
-void ApplyProfile(Platform& platform, SettingsStore& settings,
-                  std::int32_t profile) {
-  if (settings.ReadSwitch(key::kRMClock)) {
-    SelectClockProfile(platform, settings,
-                       static_cast<std::uint16_t>(
-                           settings.ReadInt(key::kRMClockProfile, profile)));
+namespace {
+
+bool Blank(const std::string& text) {
+  return text.find_first_not_of(" \t") == std::string::npos;
+}
+
+StepResult ClockStep(OutsideCalls& outside, SettingsStore& settings,
+                     std::int32_t profile) {
+  StepResult result;
+  result.step = "clock utility";
+  const std::int32_t setting = settings.ReadInt(key::kRMClockProfile, profile);
+  const auto clock_profile = static_cast<std::uint16_t>(setting);
+  const ClockTarget target = FindClockTarget(outside, settings, clock_profile);
+  if (clock_profile >= kClockProfileCount) {
+    result.outcome =
+        "clock profile " + std::to_string(setting) + " sends nothing";
+  } else if (!target.window) {
+    result.outcome = "clock utility not running";
+  } else if (outside.PostWindowMessage(target.window, kWmCommand,
+                                       target.command, 0)) {
+    result.took = true;
+    result.outcome = "clock profile " + std::to_string(clock_profile);
+  } else {
+    result.outcome = outside.LastErrorCode() == 5
+                         ? "refused: runs with higher rights"
+                         : "clock utility refused the post";
   }
-  if (settings.ReadSwitch(key::kAtiCatalyst)) {
-    LoadCatalystProfile(platform,
-                        settings.ReadText(key::kAtiCatalystProfile, profile));
-  }
+  return result;
+}
+
+StepResult DriverStep(Platform& platform, SettingsStore& settings,
+                      std::int32_t profile) {
+  StepResult result;
+  result.step = "graphics driver tool";
+  const ToolRun run = RunCatalystTool(
+      platform, settings.ReadText(key::kAtiCatalystProfile, profile));
+  result.took = run.started && (!run.has_exit_code || run.exit_code == 0);
+  result.outcome =
+      !run.started ? "graphics driver tool not found"
+      : !run.ended ? "still running"
+      : !run.has_exit_code || run.exit_code == 0
+          ? "loaded"
+          : "graphics driver tool ended with " + std::to_string(run.exit_code);
+  return result;
+}
+
+}  // namespace
+
+ApplyResult ApplyProfile(Platform& platform, SettingsStore& settings,
+                         std::int32_t profile, const ApplyContext& context) {
+  ApplyResult result;
+  if (settings.ReadSwitch(key::kRMClock))
+    result.steps.push_back(ClockStep(platform, settings, profile));
+  if (settings.ReadSwitch(key::kAtiCatalyst))
+    result.steps.push_back(DriverStep(platform, settings, profile));
+  const std::string scheme = settings.ReadText(key::kPowerScheme, profile);
+  if (!Blank(scheme))
+    result.steps.push_back(ApplyPowerScheme(platform, scheme));
+  const std::string mode = settings.ReadText(key::kPowerMode, profile);
+  if (!Blank(mode))
+    result.steps.push_back(
+        ApplyPowerMode(platform, mode, context.slot == PowerSlot::kMains));
+  const std::string run = settings.ReadText(key::kRun, profile);
+  if (!Blank(run))
+    result.steps.push_back(
+        RunProfileProgram(platform, settings, run, profile, context));
+  return result;
 }

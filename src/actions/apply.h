@@ -5,8 +5,11 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
+#include "actions/steps.h"
 #include "platform/platform_types.h"
+#include "settings/power_slot.h"
 
 class OutsideCalls;
 class Platform;
@@ -46,10 +49,24 @@ ClockTarget FindClockTarget(OutsideCalls& outside, SettingsStore& settings,
 bool SelectClockProfile(OutsideCalls& outside, SettingsStore& settings,
                         std::uint16_t clock_profile);
 
-/// Drives the clock utility and then the graphics driver tool as their
-/// switches in [Main] say, with the values of profile `profile`.
-/// Throws ERegistryException from the driver step, after the clock step ran.
-void ApplyProfile(Platform& platform, SettingsStore& settings,
-                  std::int32_t profile);
+/// What applying knows of the run that applies.
+struct ApplyContext {
+  PowerSlot slot = PowerSlot::kMains;
+  /// The command word: "current", "profile", "next" or "prev".
+  std::string command;
+  /// morvask's folder, with its trailing backslash, and its settings file.
+  std::string folder;
+  std::string settings_path;
+};
+
+/// Applies profile `profile`, in this order: the clock utility and the
+/// graphics driver tool as their switches in [Main] say, then the power
+/// plan, the power mode of the present power source and the program of
+/// the profile's PowerScheme, PowerMode and Run, each only when it is
+/// there. Returns how each step asked for went. Throws ERegistryException
+/// from the driver step, after the clock step ran.
+ApplyResult ApplyProfile(Platform& platform, SettingsStore& settings,
+                         std::int32_t profile,
+                         const ApplyContext& context = ApplyContext());
 
 #endif  // MORVASK_ACTIONS_APPLY_H_

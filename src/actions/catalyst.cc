@@ -85,11 +85,19 @@ std::string CatalystCommandLine(const std::string& folder,
          "\"";
 }
 
-bool LoadCatalystProfile(Platform& platform, const std::string& profile_name) {
+ToolRun RunCatalystTool(Platform& platform, const std::string& profile_name) {
+  ToolRun run;
   ProcessHandle process = platform.StartProcess(
       CatalystCommandLine(ReadCatalystFolder(platform), profile_name),
       kToolCreationFlags);
-  if (!process) return false;
-  platform.WaitForProcess(process, 1000);
-  return true;
+  if (!process) return run;
+  run.started = true;
+  run.ended = platform.WaitForProcess(process, 1000);
+  run.has_exit_code =
+      run.ended && platform.ProcessExitCode(process, &run.exit_code);
+  return run;
+}
+
+bool LoadCatalystProfile(Platform& platform, const std::string& profile_name) {
+  return RunCatalystTool(platform, profile_name).started;
 }

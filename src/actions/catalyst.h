@@ -50,8 +50,19 @@ std::string CatalystTool(const std::string& folder);
 std::string CatalystCommandLine(const std::string& folder,
                                 const std::string& profile_name);
 
-/// Starts the tool and waits for it up to one second. Returns whether it
-/// started. Throws ERegistryException as ReadCatalystFolder does.
+/// How a start of the tool went.
+struct ToolRun {
+  bool started = false;
+  bool ended = false;  // Within the wait.
+  bool has_exit_code = false;
+  std::uint32_t exit_code = 0;
+};
+
+/// Starts the tool and waits for it up to one second. Throws
+/// ERegistryException as ReadCatalystFolder does.
+ToolRun RunCatalystTool(Platform& platform, const std::string& profile_name);
+
+/// RunCatalystTool; returns whether the tool started.
 bool LoadCatalystProfile(Platform& platform, const std::string& profile_name);
 
 #endif  // MORVASK_ACTIONS_CATALYST_H_

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "actions/apply.h"
 #include "actions/osd.h"
+#include "app/applying.h"
 #include "app/check.h"
 #include "app/cycle.h"
 #include "app/session.h"
@@ -47,7 +47,7 @@ void RunPrev(Session& s) { CycleProfile(s, CycleDirection::kPrev); }
 void RunCurrent(Session& s) {
   ReadSlotProfile(s);
   ShowProfile(s.platform, s.settings, s.current_profile);
-  ApplyProfile(s.platform, s.settings, s.current_profile);
+  ApplySessionProfile(s);
 }
 
 void RunProfile(Session& s) {
@@ -56,7 +56,7 @@ void RunProfile(Session& s) {
               " for " + SlotName(s.slot) + " (" + SlotKey(s.slot).name + ")");
   s.settings.WriteInt(SlotKey(s.slot), s.current_profile);
   ShowProfile(s.platform, s.settings, s.current_profile);
-  ApplyProfile(s.platform, s.settings, s.current_profile);
+  ApplySessionProfile(s);
 }
 
 void RunShow(Session& s) {

@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "actions/apply.h"
 #include "actions/osd.h"
+#include "app/applying.h"
 #include "platform/platform.h"
 #include "settings/int_text.h"
 #include "settings/keys.h"
@@ -149,5 +149,5 @@ void CycleProfile(Session& session, CycleDirection direction) {
     return;
   }
   session.log.Write("applying profile " + std::to_string(profile));
-  ApplyProfile(session.platform, settings, profile);
+  ApplySessionProfile(session);
 }

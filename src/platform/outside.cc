@@ -26,6 +26,16 @@ ProcessHandle OutsideCalls::StartProcess(const std::string& command_line,
   return process;
 }
 
+ProcessHandle OutsideCalls::StartProgram(
+    const std::string& command_line, const std::string& folder,
+    const std::vector<std::pair<std::string, std::string>>& environment) {
+  const ProcessHandle process =
+      DoStartProgram(command_line, folder, environment);
+  if (observer_)
+    observer_->Started(command_line, process, process ? 0 : LastErrorCode());
+  return process;
+}
+
 bool OutsideCalls::WaitForProcess(ProcessHandle process,
                                   std::uint32_t milliseconds) {
   if (observer_) observer_->BeforeWait();

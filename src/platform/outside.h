@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/platform_types.h"
 
@@ -52,6 +54,13 @@ class OutsideCalls {
   /// directory, and `flags`. Returns the process handle, or 0 on failure.
   ProcessHandle StartProcess(const std::string& command_line,
                              std::uint32_t flags);
+  /// Starts a program a user named: `command_line` as written (no
+  /// application name, so Windows takes the program from its start), in
+  /// `folder`, with no console window of its own, and with `environment`
+  /// (name, value) added to morvask's. Returns the process handle, or 0.
+  ProcessHandle StartProgram(
+      const std::string& command_line, const std::string& folder,
+      const std::vector<std::pair<std::string, std::string>>& environment);
   /// Waits up to `milliseconds` for the process. Returns true when it has
   /// ended, false when it still runs (or cannot be waited for).
   bool WaitForProcess(ProcessHandle process, std::uint32_t milliseconds);
@@ -73,6 +82,9 @@ class OutsideCalls {
                                    std::int32_t lparam) = 0;
   virtual ProcessHandle DoStartProcess(const std::string& command_line,
                                        std::uint32_t flags) = 0;
+  virtual ProcessHandle DoStartProgram(
+      const std::string& command_line, const std::string& folder,
+      const std::vector<std::pair<std::string, std::string>>& environment) = 0;
   virtual bool DoWaitForProcess(ProcessHandle process,
                                 std::uint32_t milliseconds) = 0;
 

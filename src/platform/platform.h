@@ -1,8 +1,9 @@
 // The operating-system calls that morvask's logic makes, behind abstract
 // interfaces so they can be mocked out for tests, split by concern: what a
 // command does itself (CommandCalls, here), what reaches outside programs
-// (OutsideCalls, outside.h) and what "morvask check" looks at
-// (InspectCalls, inspect.h). Platform is all three, as the Win32
+// (OutsideCalls, outside.h), what "morvask check" looks at
+// (InspectCalls, inspect.h) and the power plan and mode (PowerCalls,
+// power.h). Platform is all four, as the Win32
 // implementation (platform_win32.cc) and the tests' recording fake are;
 // code that needs only one concern takes only that one.
 #ifndef MORVASK_PLATFORM_PLATFORM_H_
@@ -14,6 +15,7 @@
 #include "platform/inspect.h"
 #include "platform/outside.h"
 #include "platform/platform_types.h"
+#include "platform/power.h"
 
 /// What a run of morvask or morvask-watch does itself: its command line,
 /// time and power source, the settings file and the log, the registry and
@@ -82,6 +84,7 @@ class CommandCalls {
 
 class Platform : public CommandCalls,
                  public OutsideCalls,
-                 public InspectCalls {};
+                 public InspectCalls,
+                 public PowerCalls {};
 
 #endif  // MORVASK_PLATFORM_PLATFORM_H_

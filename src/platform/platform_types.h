@@ -3,6 +3,7 @@
 #define MORVASK_PLATFORM_PLATFORM_TYPES_H_
 
 #include <cstdint>
+#include <string>
 
 /// Opaque handles of the platform's objects; 0 means none.
 using WindowHandle = std::uintptr_t;
@@ -51,6 +52,34 @@ enum class PostRefusal {
 /// Local date and time.
 struct LocalTime {
   std::uint16_t year, month, day, hour, minute, second, millisecond;
+};
+
+/// A GUID, laid out as Windows lays out its own.
+struct Guid {
+  std::uint32_t data1 = 0;
+  std::uint16_t data2 = 0, data3 = 0;
+  std::uint8_t data4[8] = {};
+};
+inline bool operator==(const Guid& a, const Guid& b) {
+  for (int i = 0; i < 8; ++i)
+    if (a.data4[i] != b.data4[i]) return false;
+  return a.data1 == b.data1 && a.data2 == b.data2 && a.data3 == b.data3;
+}
+inline bool operator!=(const Guid& a, const Guid& b) { return !(a == b); }
+
+/// How this Windows names its power plans.
+enum class PowerPlanKind {
+  kNone,      // No power library, or it lacks the calls.
+  kByNumber,  // Windows XP: power schemes by number.
+  kByGuid,    // Windows Vista and later: power plans by GUID.
+};
+
+/// A power plan (by `guid`) or, on Windows XP, a power scheme (by
+/// `number`), and its name as Windows shows it, in the ANSI code page.
+struct PowerPlan {
+  Guid guid;
+  std::uint32_t number = 0;
+  std::string name;
 };
 
 #endif  // MORVASK_PLATFORM_PLATFORM_TYPES_H_

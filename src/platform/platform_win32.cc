@@ -223,6 +223,27 @@ ProcessHandle RealPlatform::DoStartProcess(const std::string& command_line,
   return reinterpret_cast<ProcessHandle>(info.hProcess);
 }
 
+ProcessHandle RealPlatform::DoStartProgram(
+    const std::string& command_line, const std::string& folder,
+    const std::vector<std::pair<std::string, std::string>>& environment) {
+  // morvask's own environment, which the program inherits: a short run
+  // needs it for nothing else.
+  for (const auto& [name, value] : environment)
+    SetEnvironmentVariableA(name.c_str(), value.c_str());
+  std::vector<char> writable(command_line.begin(), command_line.end());
+  writable.push_back('\0');
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  // A console program gets no window of its own.
+  if (!CreateProcessA(
+          nullptr, writable.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+          nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+    return 0;
+  CloseHandle(info.hThread);
+  return reinterpret_cast<ProcessHandle>(info.hProcess);
+}
+
 bool RealPlatform::DoWaitForProcess(ProcessHandle process,
                                     std::uint32_t milliseconds) {
   return WaitForSingleObject(reinterpret_cast<HANDLE>(process), milliseconds) ==

@@ -2,6 +2,8 @@
 #ifndef MORVASK_PLATFORM_PLATFORM_WIN32_H_
 #define MORVASK_PLATFORM_PLATFORM_WIN32_H_
 
+#include <memory>
+
 #include "platform/platform.h"
 #include "platform/settings_lock.h"
 
@@ -58,7 +60,20 @@ class RealPlatform : public Platform {
   void ShowInformationBox(const std::string& caption,
                           const std::string& text) override;
 
+  // PowerCalls, in power_win32.cc.
+  PowerPlanKind PlanKind() override;
+  std::vector<PowerPlan> PowerPlans() override;
+  std::optional<PowerPlan> ActivePowerPlan() override;
+  std::uint32_t SetActivePowerPlan(const PowerPlan& plan) override;
+  bool HasPowerModes() override;
+  std::uint32_t SetPowerMode(bool on_mains, const Guid& mode) override;
+  std::optional<Guid> ConfiguredPowerMode(bool on_mains) override;
+
  protected:
+  ProcessHandle DoStartProgram(
+      const std::string& command_line, const std::string& folder,
+      const std::vector<std::pair<std::string, std::string>>& environment)
+      override;
   WindowHandle DoFindTopLevelWindow(const std::string& window_class,
                                     const std::string& title) override;
   bool DoPostWindowMessage(WindowHandle window, std::uint32_t message,
@@ -89,8 +104,15 @@ class RealPlatform : public Platform {
     bool given_up_ = false;  // No more waiting for the rest of the run.
   };
   class LockedCall;
+  /// The power library's functions, found when first needed.
+  struct PowerLibrary;
+  struct PowerLibraryDeleter {
+    void operator()(PowerLibrary* library) const;
+  };
+  PowerLibrary& Power();
 
   FileNameRules file_names_;
+  std::unique_ptr<PowerLibrary, PowerLibraryDeleter> power_;
   FileLock settings_lock_{kSettingsLockWaitMs};
   // The log waits less: it must never hold a press up for long.
   FileLock log_lock_{250};

@@ -50,6 +50,9 @@ inline constexpr SettingKey kProfileCount{
     "profiles that next and prev go round"};
 inline constexpr SettingKey kLog{"Main", "Log", SettingKind::kSwitch, 0,
                                  "runs append what they did to morvask.log"};
+inline constexpr SettingKey kRunWait{"Main", "RunWait", SettingKind::kInteger,
+                                     5000,
+                                     "longest wait for a profile's Run, ms"};
 inline constexpr SettingKey kCycleAC{
     "Main", "CycleAC", SettingKind::kList, 0,
     "profiles next and prev go round on mains"};
@@ -87,6 +90,15 @@ inline constexpr SettingKey kAtkOsdImageIndex{nullptr, "AtkOsdImageIndex",
                                               "display image index"};
 inline constexpr SettingKey kAtkOsdImageSet{
     nullptr, "AtkOsdImageSet", SettingKind::kInteger, 0, "display image set"};
+inline constexpr SettingKey kName{nullptr, "Name", SettingKind::kText, 0,
+                                  "the profile's name"};
+inline constexpr SettingKey kPowerScheme{nullptr, "PowerScheme",
+                                         SettingKind::kText, 0,
+                                         "the Windows power plan it selects"};
+inline constexpr SettingKey kPowerMode{nullptr, "PowerMode", SettingKind::kText,
+                                       0, "the Windows 11 power mode"};
+inline constexpr SettingKey kRun{nullptr, "Run", SettingKind::kText, 0,
+                                 "a command line applying starts"};
 
 }  // namespace key
 
@@ -100,6 +112,7 @@ inline constexpr const SettingKey* kSettingKeys[] = {
     &key::kShowBeforeSwitch,
     &key::kProfileCount,
     &key::kLog,
+    &key::kRunWait,
     &key::kCycleAC,
     &key::kCycleBatt,
     &key::kCurrentProfileAC,
@@ -112,6 +125,10 @@ inline constexpr const SettingKey* kSettingKeys[] = {
     &key::kAtiCatalystProfile,
     &key::kAtkOsdImageIndex,
     &key::kAtkOsdImageSet,
+    &key::kName,
+    &key::kPowerScheme,
+    &key::kPowerMode,
+    &key::kRun,
 };
 
 #endif  // MORVASK_SETTINGS_KEYS_H_

@@ -117,6 +117,9 @@ TEST_F(CycleTest, OrderOfReadsAndWrites) {
       "Read [System] TickId",
       "Read [Main] RMClock",
       "Read [Main] AtiCatalyst",
+      "Read [0] PowerScheme",
+      "Read [0] PowerMode",
+      "Read [0] Run",
   };
   EXPECT_EQ(expected, platform.calls);
 }

@@ -233,3 +233,44 @@ void FakePlatform::ShowInformationBox(const std::string& caption,
   calls.push_back("InformationBox");
   information_boxes.emplace_back(caption, text);
 }
+
+ProcessHandle FakePlatform::DoStartProgram(
+    const std::string& command_line, const std::string& folder,
+    const std::vector<std::pair<std::string, std::string>>& environment) {
+  calls.push_back("StartProgram " + command_line);
+  started.push_back(command_line);
+  program_folders.push_back(folder);
+  program_environments.push_back(environment);
+  return processes_start ? 0x9b0 : 0;
+}
+
+PowerPlanKind FakePlatform::PlanKind() { return power_kind; }
+
+std::vector<PowerPlan> FakePlatform::PowerPlans() {
+  calls.push_back("PowerPlans");
+  return power_plans;
+}
+
+std::optional<PowerPlan> FakePlatform::ActivePowerPlan() { return active_plan; }
+
+std::uint32_t FakePlatform::SetActivePowerPlan(const PowerPlan& plan) {
+  calls.push_back("SetPowerPlan " + (power_kind == PowerPlanKind::kByNumber
+                                         ? std::to_string(plan.number)
+                                         : std::to_string(plan.guid.data1)));
+  if (set_plan_error == 0) active_plan = plan;
+  return set_plan_error;
+}
+
+bool FakePlatform::HasPowerModes() { return has_power_modes; }
+
+std::uint32_t FakePlatform::SetPowerMode(bool on_mains, const Guid& mode) {
+  calls.push_back(std::string("SetPowerMode ") + (on_mains ? "AC " : "DC ") +
+                  std::to_string(mode.data1));
+  if (!has_power_modes) return kErrorCallNotImplemented;
+  if (set_mode_error == 0) power_mode[on_mains] = mode;
+  return set_mode_error;
+}
+
+std::optional<Guid> FakePlatform::ConfiguredPowerMode(bool on_mains) {
+  return power_mode[on_mains];
+}

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -61,6 +62,15 @@ class FakePlatform : public Platform {
   bool stdout_is_file = false;
   /// How many bytes standard output takes before a write fails.
   std::size_t stdout_room = std::string::npos;
+  /// The power library: which kind of plans this Windows has, its plans,
+  /// the active one, and whether setting one makes it active.
+  PowerPlanKind power_kind = PowerPlanKind::kNone;
+  std::vector<PowerPlan> power_plans;
+  std::optional<PowerPlan> active_plan;
+  std::uint32_t set_plan_error = 0;
+  bool has_power_modes = false;
+  std::optional<Guid> power_mode[2];  // [0] battery, [1] mains.
+  std::uint32_t set_mode_error = 0;
   /// Runs while the caller sleeps, to play another process's writes.
   std::function<void()> during_sleep;
 
@@ -68,6 +78,11 @@ class FakePlatform : public Platform {
   std::vector<std::string> calls;
   std::vector<Post> posts;
   std::vector<std::string> started;
+  /// Of each program started with StartProgram: its folder and the
+  /// environment it got.
+  std::vector<std::string> program_folders;
+  std::vector<std::vector<std::pair<std::string, std::string>>>
+      program_environments;
   std::vector<std::string> message_boxes;
   /// Lines appended to each log file, in order.
   std::map<std::string, std::vector<std::string>> logs;
@@ -123,8 +138,19 @@ class FakePlatform : public Platform {
   bool WriteStandardOutput(const std::string& text) override;
   void ShowInformationBox(const std::string& caption,
                           const std::string& text) override;
+  PowerPlanKind PlanKind() override;
+  std::vector<PowerPlan> PowerPlans() override;
+  std::optional<PowerPlan> ActivePowerPlan() override;
+  std::uint32_t SetActivePowerPlan(const PowerPlan& plan) override;
+  bool HasPowerModes() override;
+  std::uint32_t SetPowerMode(bool on_mains, const Guid& mode) override;
+  std::optional<Guid> ConfiguredPowerMode(bool on_mains) override;
 
  protected:
+  ProcessHandle DoStartProgram(
+      const std::string& command_line, const std::string& folder,
+      const std::vector<std::pair<std::string, std::string>>& environment)
+      override;
   ProcessHandle DoStartProcess(const std::string& command_line,
                                std::uint32_t flags) override;
   bool DoWaitForProcess(ProcessHandle process,

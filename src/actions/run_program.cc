@@ -1,0 +1,53 @@
+#include "actions/run_program.h"
+
+#include "actions/apply.h"
+#include "platform/platform.h"
+#include "settings/keys.h"
+#include "settings/settings_store.h"
+
+std::vector<std::pair<std::string, std::string>> RunEnvironment(
+    std::int32_t profile, PowerSlot slot, const std::string& command) {
+  return {{"MORVASK_PROFILE", std::to_string(profile)},
+          {"MORVASK_POWER", SlotName(slot)},
+          {"MORVASK_COMMAND", command}};
+}
+
+std::string RunRefusal(Platform& platform, const ApplyContext& context) {
+  if (platform.QueryOwnRights().elevated != Answer::kYes) return std::string();
+  (void)context;
+  return std::string();
+}
+
+StepResult RunProfileProgram(Platform& platform, SettingsStore& settings,
+                             const std::string& command_line,
+                             std::int32_t profile,
+                             const ApplyContext& context) {
+  StepResult result;
+  result.step = "program";
+  const std::string refusal = RunRefusal(platform, context);
+  if (!refusal.empty()) {
+    result.outcome = "refused: " + refusal;
+    result.detail = "did not start " + command_line + ": " + refusal;
+    return result;
+  }
+  const ProcessHandle process = platform.StartProgram(
+      command_line, context.folder,
+      RunEnvironment(profile, context.slot, context.command));
+  if (!process) {
+    result.outcome = "program not started";
+    return result;
+  }
+  const std::int32_t wait = settings.ReadInt(key::kRunWait);
+  const bool ended = platform.WaitForProcess(
+      process, wait < 0 ? 0 : static_cast<std::uint32_t>(wait));
+  std::uint32_t code = 0;
+  if (!ended || !platform.ProcessExitCode(process, &code)) {
+    result.took = true;  // It runs on, as a program may.
+    result.outcome = ended ? "program ended" : "program still running";
+  } else {
+    result.took = code == 0;
+    result.outcome = "program ended with " + std::to_string(code);
+  }
+  platform.ReleaseProcess(process);
+  return result;
+}
