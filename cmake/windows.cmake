@@ -27,6 +27,7 @@ function(morvask_executable name description main)
   configure_file(src/app/version.rc.in ${name}.rc @ONLY)
   add_executable(${name} WIN32 ${main}
     src/platform/platform_win32.cc
+    src/platform/file_rights_win32.cc
     src/platform/terminate_win32.cc
     ${CMAKE_CURRENT_BINARY_DIR}/${name}.rc)
   target_link_libraries(${name} PRIVATE ${ARGN} morvask_warnings)
@@ -55,7 +56,8 @@ set_target_properties(standin_regset PROPERTIES OUTPUT_NAME regset)
 set_target_properties(standin_post PROPERTIES OUTPUT_NAME post)
 set_target_properties(standin_floor PROPERTIES OUTPUT_NAME floor WIN32_EXECUTABLE ON)
 # The floor takes the settings lock as morvask names it.
-target_sources(standin_floor PRIVATE src/platform/platform_win32.cc)
+target_sources(standin_floor PRIVATE src/platform/platform_win32.cc
+  src/platform/file_rights_win32.cc)
 target_link_libraries(standin_floor PRIVATE morvask_logic)
 # A DLL planted beside morvask-watch.exe as WTSAPI32.dll. --kill-at exports
 # the stdcall functions under their plain names, as the system's DLL does.
