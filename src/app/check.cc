@@ -201,6 +201,45 @@ void SettingsFile(Look& look) {
         "morvask's writes (virtualization is off)");
 }
 
+/// Whether accounts other than this user's, or, for an elevated morvask,
+/// this user's programs that are not elevated, may change morvask's folder
+/// or executable, and so what morvask runs. Silent where it cannot be told.
+void WhoMayChange(Look& look) {
+  const std::string folder = DirectoryOf(look.s.settings_path, look.lead);
+  const bool elevated = look.platform.QueryOwnRights().elevated == Answer::kYes;
+  std::string by_others, names, by_own;
+  bool folder_by_others = false;
+  for (const std::string& path : {folder, look.s.module_path}) {
+    const std::string what = (path == folder ? "morvask's folder " : "") + path;
+    const auto join = [&what](std::string& list) {
+      list += (list.empty() ? "" : " and ") + what;
+    };
+    const WriteRights rights = look.platform.QueryWriteRights(path);
+    if (rights.others == Answer::kYes) {
+      join(by_others);
+      if (names != rights.other_name)  // At most one name before.
+        names += (names.empty() ? "" : ", ") + rights.other_name;
+      folder_by_others = folder_by_others || path == folder;
+    } else if (elevated && rights.own_unelevated == Answer::kYes) {
+      join(by_own);
+    }
+  }
+  if (!by_others.empty())
+    look.Problem(by_others + " may be changed by other accounts (" + names +
+                 "): they can replace morvask" +
+                 (folder_by_others ? " or put a DLL beside it" : "") +
+                 ", which then runs with your rights, or elevated from an "
+                 "elevated task; use a folder of your own "
+                 "(%LOCALAPPDATA%\\morvask) or, for elevated tasks, "
+                 "C:\\Program Files\\morvask\\");
+  if (!by_own.empty())
+    look.Problem(by_own +
+                 " may be changed by your own programs that are not "
+                 "elevated: any of them can make this elevated morvask run "
+                 "what it wants; keep morvask where only administrators may "
+                 "change it, as in C:\\Program Files\\morvask\\");
+}
+
 void PowerAndProfiles(Look& look) {
   const PowerSlot slot = look.s.slot;
   look.Head(std::string("Power source: ") + SlotName(slot) +
@@ -406,6 +445,7 @@ CheckReport MakeCheckReport(Session& session) {
   look.Head(std::string("morvask ") + MORVASK_VERSION +
             " check: what morvask sees here (nothing was changed)");
   SettingsFile(look);
+  WhoMayChange(look);
   PowerAndProfiles(look);
   MainValues(look);
   const CycleSet set = ReadCycleSet(look.settings, session.slot, look.lead);

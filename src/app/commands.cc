@@ -154,6 +154,7 @@ int RunMorvask(Platform& platform) {
     log.Write("command line: " + command_line);
     Session session(platform, settings);
     session.log = log;
+    session.module_path = module_path;
     session.settings_path = settings.path();
     session.start_tick = start_tick;
     session.ac_line_status = ac_line_status;

@@ -19,6 +19,8 @@ struct Session {
 
   Platform& platform;
   SettingsStore& settings;
+  /// The running executable's full path.
+  std::string module_path;
   /// The settings file's full path.
   std::string settings_path;
   std::uint32_t start_tick = 0;

@@ -18,6 +18,9 @@ class InspectCalls {
   /// An environment variable's value, or the empty text.
   virtual std::string EnvironmentVariable(const std::string& name) = 0;
   virtual OwnRights QueryOwnRights() = 0;
+  /// Who may change the file or folder at `path`; kUnknown answers when
+  /// it is not there or its access list cannot be read.
+  virtual WriteRights QueryWriteRights(const std::string& path) = 0;
   /// Found without posting anything to the window.
   virtual PostRefusal WouldRefusePost(WindowHandle window) = 0;
   /// True when a named mutex of that name exists in this session.

@@ -41,6 +41,20 @@ struct OwnRights {
   Answer virtualized = Answer::kUnknown;
 };
 
+/// Who besides this process may change a file or folder by its access list:
+/// write to it, or, for a folder, add or delete what it holds, and in both
+/// cases change its access list or owner.
+struct WriteRights {
+  /// Whether an account other than this user, SYSTEM, Administrators,
+  /// TrustedInstaller and CREATOR OWNER may.
+  Answer others = Answer::kUnknown;
+  /// The first such account as the system names it (its SID when nameless).
+  std::string other_name;
+  /// Whether this user's programs that are not elevated may: its own
+  /// account, or a group of its other than Administrators.
+  Answer own_unelevated = Answer::kUnknown;
+};
+
 /// Whether Windows would refuse a message this process posts to a window.
 enum class PostRefusal {
   kAllowed,

@@ -54,6 +54,8 @@ class RealPlatform : public Platform {
                         const std::string& path) override;
   std::string EnvironmentVariable(const std::string& name) override;
   OwnRights QueryOwnRights() override;
+  /// In file_rights_win32.cc.
+  WriteRights QueryWriteRights(const std::string& path) override;
   PostRefusal WouldRefusePost(WindowHandle window) override;
   bool MutexExists(const std::string& name) override;
   bool WriteStandardOutput(const std::string& text) override;

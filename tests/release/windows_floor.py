@@ -12,8 +12,10 @@ SUBSYSTEM_VERSION = (5, 1)
 
 IMPORTS = {
     "advapi32.dll": {
-        "AccessCheck", "DuplicateToken", "GetFileSecurityA",
-        "GetSidSubAuthority", "GetSidSubAuthorityCount", "GetTokenInformation",
+        "AccessCheck", "ConvertSidToStringSidA", "DuplicateToken", "EqualSid",
+        "GetAce", "GetFileSecurityA", "GetSecurityDescriptorDacl",
+        "GetSecurityDescriptorOwner", "GetSidSubAuthority",
+        "GetSidSubAuthorityCount", "GetTokenInformation", "LookupAccountSidA",
         "MapGenericMask", "OpenProcessToken", "RegCloseKey", "RegOpenKeyExA",
         "RegQueryValueExA",
     },
@@ -29,9 +31,10 @@ IMPORTS = {
         "GetStdHandle", "GetSystemDirectoryA", "GetSystemPowerStatus",
         "GetTickCount", "InitializeCriticalSection", "IsDBCSLeadByte",
         "LCMapStringW", "LeaveCriticalSection", "LoadLibraryA",
-        "LoadLibraryExA", "LoadLibraryW", "MoveFileExA", "MultiByteToWideChar",
-        "OpenMutexA", "OpenProcess", "ProcessIdToSessionId", "ReleaseMutex",
-        "ReleaseSemaphore", "SetLastError", "SetUnhandledExceptionFilter",
+        "LoadLibraryExA", "LoadLibraryW", "LocalFree", "MoveFileExA",
+        "MultiByteToWideChar", "OpenMutexA", "OpenProcess",
+        "ProcessIdToSessionId", "ReleaseMutex", "ReleaseSemaphore",
+        "SetLastError", "SetUnhandledExceptionFilter",
         "Sleep", "TlsAlloc", "TlsFree", "TlsGetValue", "TlsSetValue",
         "VirtualProtect", "VirtualQuery", "WTSGetActiveConsoleSessionId",
         "WaitForSingleObject", "WriteFile", "WritePrivateProfileStringA",

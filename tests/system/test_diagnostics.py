@@ -31,6 +31,11 @@ class CheckTest(SystemTest):
         self.standin(OSD)
         self.addCleanup(harness.delete_registry_key)
         harness.set_registry_path(REG_DWORD, b"\1\0\0\0")
+        # Wine gives a file the access list of its Unix mode: here the
+        # folder may be changed only by its owner, this user, and the
+        # program by everyone.
+        self.box.dir.chmod(0o755)
+        self.box.exe.chmod(0o777)
         report_file = self.box.dir / "report.txt"
         result = self.box.run(b"check", stdout=report_file)
         self.assert_normal_run(result)  # No box: the report went to the file.
@@ -51,6 +56,10 @@ class CheckTest(SystemTest):
             b"registry value Path is REG_DWORD, not text",
             b"window ATKOSD found",
             b"morvask-watch: does not run in this session",
+            # The program alone, so no DLL beside it.
+            b"\r\n  " + harness.winpath(self.box.exe).encode() +
+            b" may be changed by other accounts (Everyone): they can "
+            b"replace morvask, which",
         ]:
             self.assertIn(says, report, report.decode("latin-1"))
         self.assertEqual(before, self.box.ini_bytes())

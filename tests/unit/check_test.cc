@@ -75,6 +75,61 @@ TEST_F(CheckTest, ReportsWhatItSeesAndChangesNothing) {
   EXPECT_TRUE(platform.information_boxes.empty());
 }
 
+TEST_F(CheckTest, WarnsWhoElseMayChangeItsFolderOrProgram) {
+  const std::string kFolder = "C:\\Program Files\\morvask\\";
+  const std::string kExe = kFolder + "morvask.exe";
+  const WriteRights kOthers = {
+      Answer::kYes, "NT AUTHORITY\\Authenticated Users", Answer::kYes};
+  const WriteRights kOwn = {Answer::kNo, "", Answer::kYes};
+  const WriteRights kNone = {Answer::kNo, "", Answer::kNo};
+  const WriteRights kUnknown;
+  struct Row {
+    Answer elevated;
+    WriteRights folder, exe;
+    std::string says;  // The one warning; empty for none.
+  };
+  const Row kRows[] = {
+      {Answer::kNo, kOthers, kNone,
+       "morvask's folder " + kFolder +
+           " may be changed by other accounts (NT AUTHORITY\\Authenticated "
+           "Users): they can replace morvask or put a DLL beside it, which"},
+      {Answer::kNo,
+       kNone,
+       {Answer::kYes, "BUILTIN\\Users", Answer::kNo},
+       "\n  " + kExe +
+           " may be changed by other accounts (BUILTIN\\Users): they can "
+           "replace morvask, which"},
+      // One line for both, the account named once; nothing more for the
+      // user's own programs when other accounts may.
+      {Answer::kYes, kOthers, kOthers,
+       kFolder + " and " + kExe +
+           " may be changed by other accounts (NT AUTHORITY\\Authenticated "
+           "Users):"},
+      {Answer::kYes, kNone, kOwn,
+       "\n  " + kExe +
+           " may be changed by your own programs that are not elevated: any "
+           "of them can make this elevated morvask run"},
+      {Answer::kNo, kOwn, kOwn, ""},
+      {Answer::kYes, kUnknown, kUnknown, ""},
+  };
+  for (const Row& row : kRows) {
+    platform.own_rights.elevated = row.elevated;
+    platform.write_rights = {{kFolder, row.folder}, {kExe, row.exe}};
+    platform.stdout_is_file = true;
+    platform.standard_output.clear();
+    RunMorvask(platform);
+    const std::string& report = platform.standard_output;
+    size_t warnings = 0;
+    for (size_t at = report.find(" may be changed by ");
+         at != std::string::npos;
+         at = report.find(" may be changed by ", at + 1))
+      ++warnings;
+    EXPECT_EQ(row.says.empty() ? 0u : 1u, warnings) << report;
+    EXPECT_NE(std::string::npos, report.find(row.says)) << row.says << "\n"
+                                                        << report;
+  }
+}
+
 TEST_F(CheckTest, WithoutAFileOrPipeOneBoxWithTheProblemsCut) {
   platform.files[kIni]["Main"]["ProfileCount"] =
       "12";  // 10 sections missing: 12 problems.

@@ -211,6 +211,11 @@ std::string FakePlatform::EnvironmentVariable(const std::string& name) {
 
 OwnRights FakePlatform::QueryOwnRights() { return own_rights; }
 
+WriteRights FakePlatform::QueryWriteRights(const std::string& path) {
+  auto found = write_rights.find(path);
+  return found == write_rights.end() ? WriteRights() : found->second;
+}
+
 PostRefusal FakePlatform::WouldRefusePost(WindowHandle) {
   calls.push_back("WouldRefusePost");
   return post_refusal;

@@ -57,6 +57,8 @@ class FakePlatform : public Platform {
   std::map<std::string, FileFacts> file_facts;
   std::map<std::string, std::string> environment;
   OwnRights own_rights;
+  /// What QueryWriteRights says of a path; unknown for a path not here.
+  std::map<std::string, WriteRights> write_rights;
   PostRefusal post_refusal = PostRefusal::kAllowed;
   std::set<std::string> mutexes;
   bool stdout_is_file = false;
@@ -133,6 +135,7 @@ class FakePlatform : public Platform {
                         const std::string& path) override;
   std::string EnvironmentVariable(const std::string& name) override;
   OwnRights QueryOwnRights() override;
+  WriteRights QueryWriteRights(const std::string& path) override;
   PostRefusal WouldRefusePost(WindowHandle window) override;
   bool MutexExists(const std::string& name) override;
   bool WriteStandardOutput(const std::string& text) override;
