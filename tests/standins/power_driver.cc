@@ -23,9 +23,10 @@
 //   xpset NUMBER       SetActivePwrScheme "xpset RESULT LAST_ERROR"
 //   xpget              GetActivePwrScheme "xpget RESULT NUMBER"
 //   xpenum             EnumPwrSchemes "xpenum RESULT NUMBER:UTF8_HEX..."
-//   run FLAGS HEX_LINE CreateProcessA of the command line with the
-//                      creation flags, waited for: "run EXIT_CODE" or
-//                      "run error LAST_ERROR"
+//   run FLAGS HEX_LINE HEX_FOLDER
+//                      CreateProcessA of the command line with the
+//                      creation flags, in the folder ("-": this one's),
+//                      waited for: "run EXIT_CODE" or "run error LAST_ERROR"
 //   console            this process's own console: "console WINDOW" (0|1)
 // GUIDs are written as StringFromGUID2 writes them.
 #include <windows.h>
@@ -244,14 +245,16 @@ void XpEnumerate() {
   Line("xpenum " + std::to_string(done ? 1 : 0) + schemes);
 }
 
-void Run(const char* flags, const char* hex_line) {
+void Run(const char* flags, const char* hex_line, const char* hex_folder) {
   std::string command_line = Unhex(hex_line);
+  std::string folder = Unhex(hex_folder);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
   if (!CreateProcessA(nullptr, &command_line[0], nullptr, nullptr, FALSE,
-                      std::strtoul(flags, nullptr, 0), nullptr, nullptr,
-                      &startup, &info))
+                      std::strtoul(flags, nullptr, 0), nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup,
+                      &info))
     return Line("run error " + std::to_string(GetLastError()));
   WaitForSingleObject(info.hProcess, 30000);
   DWORD code = 0;
@@ -267,6 +270,7 @@ int Step(int argc, char** argv, int at) {
   const char* step = argv[at];
   const char* arg = at + 1 < argc ? argv[at + 1] : nullptr;
   const char* arg2 = at + 2 < argc ? argv[at + 2] : nullptr;
+  const char* arg3 = at + 3 < argc ? argv[at + 3] : nullptr;
   auto is = [step](const char* name) { return std::strcmp(step, name) == 0; };
   if (is("enum")) return Enumerate(), 1;
   if (is("get")) return GetScheme(), 1;
@@ -288,7 +292,7 @@ int Step(int argc, char** argv, int at) {
   if (is("setdc"))
     return SetMode("setdc", "PowerSetUserConfiguredDCPowerMode", arg), 2;
   if (is("xpset")) return XpSet(arg), 2;
-  if (is("run") && arg2) return Run(arg, arg2), 3;
+  if (is("run") && arg3) return Run(arg, arg2, arg3), 4;
   return 0;
 }
 
