@@ -67,6 +67,31 @@ add_library(standin_planted SHARED tests/standins/planted_dll.cc)
 target_link_libraries(standin_planted PRIVATE morvask_warnings)
 target_link_options(standin_planted PRIVATE -static -s -Wl,--kill-at)
 set_target_properties(standin_planted PROPERTIES OUTPUT_NAME planted PREFIX "")
+# The stand-in power library, once for each Windows it plays, copied into
+# the test prefix's system folder as powrprof.dll: every function (11), no
+# power mode functions (10), only the XP functions (xp).
+set(power_win11_defines POWER_VISTA POWER_MODES)
+set(power_win10_defines POWER_VISTA)
+set(power_xp_defines)
+foreach(windows win11 win10 xp)
+  add_library(standin_power_${windows} SHARED tests/standins/power_library.cc)
+  target_compile_definitions(standin_power_${windows} PRIVATE
+    ${power_${windows}_defines})
+  target_link_libraries(standin_power_${windows} PRIVATE morvask_warnings)
+  target_link_options(standin_power_${windows} PRIVATE -static -s
+    -Wl,--kill-at)
+  set_target_properties(standin_power_${windows} PROPERTIES
+    OUTPUT_NAME power_${windows} PREFIX "")
+endforeach()
+# The probe a profile's Run starts (a console program), and a GUI program
+# that drives the power library and starts the probe, to check both.
+add_executable(standin_run_probe tests/standins/run_probe.cc)
+add_executable(standin_power_driver WIN32 tests/standins/power_driver.cc)
+foreach(standin run_probe power_driver)
+  target_link_libraries(standin_${standin} PRIVATE morvask_warnings)
+  target_link_options(standin_${standin} PRIVATE -static -s)
+  set_target_properties(standin_${standin} PROPERTIES OUTPUT_NAME ${standin})
+endforeach()
 
 include(cmake/system_tests.cmake)
 

@@ -37,13 +37,17 @@ def prefix_dir():
     return Path(os.environ.get("WINEPREFIX", BUILD / "wineprefix"))
 
 
+# Wine's .NET and HTML engines stay off: the prefix is made without them.
+DLL_OVERRIDES = "mscoree,mshtml="
+
+
 def wine_env(extra=None):
     env = dict(os.environ)
     for name in ("DISPLAY", "WAYLAND_DISPLAY", "WINEARCH"):
         env.pop(name, None)
     env.update(WINE.env())
     env.update(WINEPREFIX=str(prefix_dir()), WINEDEBUG="-all",
-               WINEDLLOVERRIDES="mscoree,mshtml=")
+               WINEDLLOVERRIDES=DLL_OVERRIDES)
     env.update(extra or {})
     return env
 
@@ -323,6 +327,179 @@ class CliStandin:
         self.exe.unlink(missing_ok=True)
 
 
+def system_folder(bits=None):
+    """The prefix's folder of system DLLs for a program of `bits` (this
+    build's by default): system32, except for a 32-bit program in a 64-bit
+    prefix, whose system folder is syswow64."""
+    windows = prefix_dir() / "drive_c" / "windows"
+    prefix_bits = 32 if WINE.winearch == "win32" else 64
+    if (bits or WINE.bits) == 32 and prefix_bits == 64:
+        return windows / "syswow64"
+    return windows / "system32"
+
+
+# Power plans and the power modes of Windows 11, as StringFromGUID2 writes
+# them.
+PLAN_BALANCED = "{381B4222-F694-41F0-9685-FF5BB260DF2E}"
+PLAN_HIGH_PERFORMANCE = "{8C5E7FDA-E8BF-4A96-9A85-A6E23A8C635C}"
+PLAN_POWER_SAVER = "{A1841308-3541-4FAB-BC81-F71556F20B4A}"
+MODE_BEST_EFFICIENCY = "{961CC777-2547-4F9D-8174-7D86181B8A7A}"
+MODE_BALANCED = "{00000000-0000-0000-0000-000000000000}"
+MODE_BETTER_PERFORMANCE = "{3AF9B8D9-7C97-431D-AD78-34A8BFEA439F}"
+MODE_BEST_PERFORMANCE = "{DED574B5-45A0-4F42-8737-46345C09C238}"
+
+DEFAULT_PLANS = {
+    "win11": [(PLAN_BALANCED, "Balanced"),
+              (PLAN_HIGH_PERFORMANCE, "High performance"),
+              (PLAN_POWER_SAVER, "Power saver")],
+    "xp": [(0, "Home/Office Desk"), (1, "Portable/Laptop"),
+           (2, "Presentation"), (3, "Always On")],
+}
+DEFAULT_PLANS["win10"] = DEFAULT_PLANS["win11"]
+
+
+class PowerLibrary:
+    """The stand-in power library (tests/standins/power_library.cc) of the
+    chosen Windows ("win11", "win10" without the power mode functions, or
+    "xp" with only the XP ones) installed as the prefix's powrprof.dll, for
+    the sandbox's runs. `plans`: [(GUID or XP number, name)], the first of
+    each kind active. Wine's own file is put back by restore()."""
+
+    def __init__(self, sandbox, windows="win11", plans=None):
+        self.windows = windows
+        self.folder = sandbox.dir / "power"
+        shutil.rmtree(self.folder, ignore_errors=True)
+        self.folder.mkdir(parents=True)
+        self.write_plans(DEFAULT_PLANS[windows] if plans is None else plans)
+        self.system_dll = system_folder() / "powrprof.dll"
+        # Kept outside the prefix's folders, and only once, so that a run
+        # that died before restore() leaves Wine's own file to restore.
+        self._wine_dll = prefix_dir() / "morvask-test-wine-powrprof.dll"
+        if not self._wine_dll.exists() and self.system_dll.exists():
+            shutil.copy(self.system_dll, self._wine_dll)
+        shutil.copy(tool(f"power_{windows}.dll"), self.system_dll)
+        self._planted = []
+        self._sandbox = sandbox
+        sandbox.extra_env.update(
+            WINEDLLOVERRIDES=f"{DLL_OVERRIDES};powrprof=n",
+            MORVASK_TEST_POWER=winpath(self.folder))
+
+    def write_plans(self, plans):
+        """Replaces the plans; the next call of any process sees them."""
+        lines = "".join(f"{key}\t{name}\n" for key, name in plans)
+        (self.folder / "plans.txt").write_bytes(lines.encode("utf-8"))
+
+    def _lines(self, name):
+        path = self.folder / name
+        if not path.exists():
+            return []
+        return path.read_text("utf-8", errors="replace").splitlines()
+
+    def calls(self, loaded=False):
+        """The calls the system folder's copy recorded, in order, such as
+        "PowerSetActiveScheme {GUID}"; with `loaded`, also its
+        "loaded EXE_PATH" lines."""
+        return [line for line in self._lines("calls.log")
+                if loaded or not line.startswith("loaded ")]
+
+    def loaded_by(self):
+        """The Windows paths of the executables of the processes that loaded
+        the system folder's copy, in order."""
+        return [line.split(" ", 1)[1] for line in self._lines("calls.log")
+                if line.startswith("loaded ")]
+
+    def state(self):
+        """What the last set left: {"active": GUID, "active_xp": NUMBER,
+        "ac_mode": GUID, "dc_mode": GUID} as far as written; {} before the
+        first set."""
+        return dict(line.split(" ", 1) for line in self._lines("state.txt")
+                    if " " in line)
+
+    def plant_beside(self, exe_dir):
+        """Copies the same library as powrprof.dll into `exe_dir`, as a less
+        privileged account could plant it there. Returns its path; what it
+        recorded is planted_calls() and planted_loaded_by()."""
+        planted = Path(exe_dir) / "powrprof.dll"
+        shutil.copy(tool(f"power_{self.windows}.dll"), planted)
+        self._planted.append(planted)
+        return planted
+
+    def planted_calls(self, loaded=False):
+        """As calls(), for the copies planted with plant_beside."""
+        return [line for line in self._lines("planted.log")
+                if loaded or not line.startswith("loaded ")]
+
+    def planted_loaded_by(self):
+        """As loaded_by(), for the copies planted with plant_beside."""
+        return [line.split(" ", 1)[1] for line in self._lines("planted.log")
+                if line.startswith("loaded ")]
+
+    def restore(self):
+        """Puts Wine's own powrprof.dll back and ends the sandbox's use of
+        the stand-in; running it twice does no harm."""
+        if self._wine_dll.exists():
+            shutil.copy(self._wine_dll, self.system_dll)
+            self._wine_dll.unlink()
+        for planted in self._planted:
+            planted.unlink(missing_ok=True)
+        self._planted = []
+        env = self._sandbox.extra_env
+        if env.get("MORVASK_TEST_POWER") == winpath(self.folder):
+            env.pop("MORVASK_TEST_POWER")
+            env.pop("WINEDLLOVERRIDES", None)
+
+
+class RunProbe:
+    """The probe a profile's Run starts (tests/standins/run_probe.cc), copied
+    into `folder` (by default one with a blank in its name in the
+    sandbox)."""
+
+    FIELDS_AS_TEXT = ("cmd", "cwd", "profile", "power", "command")
+
+    def __init__(self, sandbox, folder=None):
+        self.folder = Path(folder or sandbox.dir / "run probe")
+        self.folder.mkdir(parents=True, exist_ok=True)
+        self.exe = self.folder / "run_probe.exe"
+        shutil.copy(tool("run_probe.exe"), self.exe)
+        self.log = self.folder / "probe.log"
+        self.log.write_bytes(b"")
+
+    def command_line(self, exit_code=None, sleep_ms=None):
+        """A command line that starts the probe: its quoted Windows path, the
+        log, and the exit code and sleep when given."""
+        words = [f'"{winpath(self.exe)}"', f'"{winpath(self.log)}"']
+        if exit_code is not None or sleep_ms is not None:
+            words.append(str(exit_code or 0))
+        if sleep_ms is not None:
+            words.append(str(sleep_ms))
+        return " ".join(words)
+
+    def records(self, wait_for=0, timeout=5.0):
+        """One dict a start, in order: "pid" and "tick" (int); "cmd",
+        "cwd", "profile", "power", "command" (bytes; None for an unset
+        variable); "window" and "console" (bool); "stdout" ("none", "char",
+        "disk", "pipe" or "unknown"). Waits up to `timeout` s for
+        `wait_for` of them."""
+        deadline = time.monotonic() + timeout
+        while True:
+            lines = self.log.read_text("ascii").splitlines()
+            if len(lines) >= wait_for or time.monotonic() > deadline:
+                return [self._decode(line) for line in lines if line]
+            time.sleep(0.05)
+
+    @classmethod
+    def _decode(cls, line):
+        record = dict(field.split("=", 1) for field in line.split())
+        for name in cls.FIELDS_AS_TEXT:
+            value = record[name]
+            record[name] = None if value == "-" else bytes.fromhex(value)
+        for name in ("pid", "tick"):
+            record[name] = int(record[name])
+        for name in ("window", "console"):
+            record[name] = record[name] == "1"
+        return record
+
+
 def set_registry_path(type_code, data):
     """Sets HKLM\\Software\\ATI\\ACE value Path in the registry view that
     morvask of this build reads (the 32-bit one for the shipped build)."""
@@ -418,6 +595,16 @@ class SystemTest(unittest.TestCase):
         standin = Standin(self.box, kind)
         self.addCleanup(standin.close)
         return standin
+
+    def power_library(self, windows="win11", plans=None):
+        """Installs the stand-in power library for this test (see
+        PowerLibrary); Wine's own is back after it."""
+        library = PowerLibrary(self.box, windows, plans)
+        self.addCleanup(library.restore)
+        return library
+
+    def run_probe(self, folder=None):
+        return RunProbe(self.box, folder)
 
     def assert_normal_run(self, result, message=""):
         self.assertEqual(0, result.exit_code, f"{message} {result.raw}")
