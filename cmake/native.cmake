@@ -25,6 +25,7 @@ add_executable(unit_tests
   tests/unit/command_line_test.cc
   tests/unit/commands_test.cc
   tests/unit/osd_test.cc
+  tests/unit/power_plan_test.cc
   tests/unit/apply_test.cc
   tests/unit/check_test.cc
   tests/unit/catalyst_test.cc

@@ -65,7 +65,7 @@ std::optional<Guid> ParseGuid(std::string_view text) {
   if (text.size() == 38 && text.front() == '{' && text.back() == '}')
     text = text.substr(1, 36);
   if (text.size() != 36) return std::nullopt;
-  std::uint8_t bytes[16];
+  std::uint8_t bytes[16] = {};
   size_t at = 0;
   for (size_t i = 0; i < text.size();) {
     if (i == 8 || i == 13 || i == 18 || i == 23) {

@@ -1,6 +1,7 @@
 #include "actions/run_program.h"
 
 #include "actions/apply.h"
+#include "common/text.h"
 #include "platform/platform.h"
 #include "settings/keys.h"
 #include "settings/settings_store.h"
@@ -14,7 +15,14 @@ std::vector<std::pair<std::string, std::string>> RunEnvironment(
 
 std::string RunRefusal(Platform& platform, const ApplyContext& context) {
   if (platform.QueryOwnRights().elevated != Answer::kYes) return std::string();
-  (void)context;
+  for (const std::string& path : {context.settings_path, context.folder}) {
+    const WriteRights rights = platform.QueryWriteRights(path);
+    // What cannot be told is taken as the worst.
+    if (rights.others != Answer::kNo)
+      return "other accounts may change " + path;
+    if (rights.own_unelevated != Answer::kNo)
+      return "programs that are not elevated may change " + path;
+  }
   return std::string();
 }
 
@@ -26,8 +34,9 @@ StepResult RunProfileProgram(Platform& platform, SettingsStore& settings,
   result.step = "program";
   const std::string refusal = RunRefusal(platform, context);
   if (!refusal.empty()) {
-    result.outcome = "refused: " + refusal;
-    result.detail = "did not start " + command_line + ": " + refusal;
+    result.outcome = "refused: its settings are not safe";
+    result.detail = Cat({"did not start ", command_line,
+                         ": morvask runs elevated, and ", refusal});
     return result;
   }
   const ProcessHandle process = platform.StartProgram(

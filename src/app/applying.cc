@@ -11,8 +11,8 @@ ApplyResult ApplySessionProfile(Session& session) {
   context.command = LowerAscii(session.Argument(1));
   context.settings_path = session.settings_path;
   context.folder = DirectoryOf(session.settings_path, session.LeadBytes());
-  const ApplyResult result = ApplyProfile(session.platform, session.settings,
-                                          session.current_profile, context);
+  ApplyResult result = ApplyProfile(session.platform, session.settings,
+                                    session.current_profile, context);
   std::string summary;
   for (const StepResult& step : result.steps) {
     if (!step.detail.empty()) session.log.Write(step.detail);

@@ -7,12 +7,15 @@
 #include "actions/apply.h"
 #include "actions/catalyst.h"
 #include "actions/osd.h"
+#include "actions/power_plan.h"
+#include "actions/run_program.h"
 #include "app/cycle.h"
 #include "app/session.h"
 #include "common/ascii.h"
 #include "common/hex.h"
 #include "common/path.h"
 #include "common/shared_names.h"
+#include "common/text.h"
 #include "platform/platform.h"
 #include "settings/int_text.h"
 #include "settings/keys.h"
@@ -429,6 +432,106 @@ void Display(Look& look) {
             PostVerdict(look.platform.WouldRefusePost(window)));
 }
 
+/// The first program of a command line as Windows takes it: the text in
+/// its leading quotes, or up to its first blank.
+std::string ProgramOf(const std::string& command_line) {
+  const size_t start = command_line.find_first_not_of(" \t");
+  if (start == std::string::npos) return std::string();
+  if (command_line[start] == '"') {
+    const size_t end = command_line.find('"', start + 1);
+    return command_line.substr(start + 1, end == std::string::npos
+                                              ? std::string::npos
+                                              : end - start - 1);
+  }
+  return command_line.substr(start,
+                             command_line.find_first_of(" \t", start) - start);
+}
+
+/// This machine's power plans and modes, and what the present profile's
+/// PowerScheme, PowerMode and Run would do, or why they would not.
+void Power(Look& look) {
+  const PowerPlanKind kind = look.platform.PlanKind();
+  const std::vector<PowerPlan> plans = kind == PowerPlanKind::kNone
+                                           ? std::vector<PowerPlan>()
+                                           : look.platform.PowerPlans();
+  if (kind == PowerPlanKind::kNone) {
+    look.Tail("Power plans: none that morvask can select (no power library)");
+  } else {
+    const std::optional<PowerPlan> active = look.platform.ActivePowerPlan();
+    look.Tail(Cat({"Power plans (",
+                   kind == PowerPlanKind::kByNumber ? "Windows XP: by number"
+                                                    : "by GUID or name",
+                   "):", plans.empty() ? " none could be read" : ""}));
+    for (const PowerPlan& plan : plans) {
+      const bool by_number = kind == PowerPlanKind::kByNumber;
+      const bool is_active =
+          active && (by_number ? active->number == plan.number
+                               : active->guid == plan.guid);
+      look.Tail(Cat(
+          {"  ",
+           by_number ? std::string(Num(plan.number)) : FormatGuid(plan.guid),
+           " ", plan.name, is_active ? " (active)" : ""}));
+    }
+  }
+  if (look.platform.HasPowerModes()) {
+    const std::optional<Guid> ac = look.platform.ConfiguredPowerMode(true);
+    const std::optional<Guid> dc = look.platform.ConfiguredPowerMode(false);
+    look.Tail(
+        Cat({"Power mode: ", ac ? PowerModeName(*ac) : "none", " on mains, ",
+             dc ? PowerModeName(*dc) : "none", " on battery"}));
+  } else {
+    look.Tail("Power mode: this Windows has none (it needs Windows 11)");
+  }
+  const std::string profile = std::string(Num(look.profile));
+  const std::string scheme =
+      look.settings.ReadText(key::kPowerScheme, look.profile);
+  if (scheme.find_first_not_of(" \t") != std::string::npos) {
+    const PlanChoice choice =
+        ChoosePowerPlan(ParsePowerScheme(scheme), kind, plans);
+    if (choice.plan)
+      look.Tail(
+          Cat({"  profile ", profile, " PowerScheme \"", scheme, "\" selects ",
+               choice.plan->name.empty() ? "it" : choice.plan->name}));
+    else
+      look.Problem(Cat({"[", profile, "] PowerScheme \"", scheme,
+                        "\" selects nothing: ", choice.why_not}));
+  }
+  const std::string mode =
+      look.settings.ReadText(key::kPowerMode, look.profile);
+  if (mode.find_first_not_of(" \t") != std::string::npos) {
+    const std::optional<Guid> parsed = ParsePowerMode(mode);
+    if (!parsed)
+      look.Problem(Cat({"[", profile, "] PowerMode \"", mode,
+                        "\" is none of efficiency, balanced and performance"}));
+    else if (!look.platform.HasPowerModes())
+      look.Problem(Cat({"[", profile, "] PowerMode \"", mode,
+                        "\" does nothing: power modes need Windows 11"}));
+    else
+      look.Tail(Cat({"  profile ", profile, " PowerMode sets ",
+                     PowerModeName(*parsed), " on ", SlotName(look.s.slot)}));
+  }
+  const std::string run = look.settings.ReadText(key::kRun, look.profile);
+  if (run.find_first_not_of(" \t") == std::string::npos) return;
+  ApplyContext context;
+  context.settings_path = look.s.settings_path;
+  context.folder = DirectoryOf(look.s.settings_path, look.lead);
+  const std::string refusal = RunRefusal(look.platform, context);
+  const std::string program = ProgramOf(run);
+  const std::string found =
+      program.empty() ? std::string() : look.platform.FindProgram(program);
+  if (!refusal.empty())
+    look.Problem(Cat({"[", profile,
+                      "] Run is not started: morvask runs "
+                      "elevated, and ",
+                      refusal}));
+  else if (found.empty())
+    look.Problem(Cat({"[", profile, "] Run \"", run, "\": program \"", program,
+                      "\" not found, so nothing starts"}));
+  else
+    look.Tail(Cat({"  profile ", profile, " Run starts ", found, " in ",
+                   context.folder}));
+}
+
 void Watcher(Look& look) {
   look.Tail(std::string("morvask-watch: ") +
             (look.platform.MutexExists(kWatchInstanceMutex)
@@ -454,6 +557,7 @@ CheckReport MakeCheckReport(Session& session) {
   ClockUtility(look);
   DriverTool(look);
   Display(look);
+  Power(look);
   Watcher(look);
   return report;
 }

@@ -12,6 +12,11 @@ class InspectCalls {
   virtual ~InspectCalls() = default;
 
   virtual FileFacts QueryFile(const std::string& path) = 0;
+  /// The full path of the program `name` (".exe" added when it has no
+  /// extension) as Windows would look for it to start it: in morvask's
+  /// folder, the current folder, the system folders and the PATH; the
+  /// empty text when it is not found.
+  virtual std::string FindProgram(const std::string& name) = 0;
   /// True when the settings file has the section, with a key in it.
   virtual bool IniSectionExists(const std::string& section,
                                 const std::string& path) = 0;

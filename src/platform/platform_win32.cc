@@ -388,6 +388,17 @@ FileFacts RealPlatform::QueryFile(const std::string& path) {
   return facts;
 }
 
+std::string RealPlatform::FindProgram(const std::string& name) {
+  char found[MAX_PATH];
+  char* file_part = nullptr;
+  // With no path of its own SearchPath looks where CreateProcess does:
+  // the program's folder, the current folder, the system folders, PATH.
+  const DWORD length = SearchPathA(nullptr, name.c_str(), ".exe", sizeof found,
+                                   found, &file_part);
+  return length > 0 && length < sizeof found ? std::string(found, length)
+                                             : std::string();
+}
+
 bool RealPlatform::IniSectionExists(const std::string& section,
                                     const std::string& path) {
   // With no key, the call gives the section's key names.

@@ -50,6 +50,7 @@ class RealPlatform : public Platform {
 
   // InspectCalls.
   FileFacts QueryFile(const std::string& path) override;
+  std::string FindProgram(const std::string& name) override;
   bool IniSectionExists(const std::string& section,
                         const std::string& path) override;
   std::string EnvironmentVariable(const std::string& name) override;

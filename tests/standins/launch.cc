@@ -14,6 +14,8 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
@@ -103,6 +105,22 @@ void ReportBox(HWND box) {
   std::fflush(stdout);
 }
 
+/// The limited token linked to this process's elevated one when
+/// MORVASK_TEST_UNELEVATED is 1, else null.
+HANDLE UnelevatedToken() {
+  const char* wanted = std::getenv("MORVASK_TEST_UNELEVATED");
+  if (!wanted || std::strcmp(wanted, "1") != 0) return nullptr;
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+    return nullptr;
+  TOKEN_LINKED_TOKEN linked = {};
+  DWORD size = 0;
+  const BOOL found = GetTokenInformation(token, TokenLinkedToken, &linked,
+                                         sizeof linked, &size);
+  CloseHandle(token);
+  return found ? linked.LinkedToken : nullptr;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -136,8 +154,15 @@ int main(int argc, char** argv) {
   unsigned long long start_us = Microseconds();
   std::printf("start %lu %llu\n", start, start_us);
   std::fflush(stdout);
-  if (!CreateProcessA(argv[1], writable.data(), nullptr, nullptr, inherit, 0,
-                      nullptr, nullptr, &startup, &info)) {
+  // MORVASK_TEST_UNELEVATED=1: the program runs with the limited token
+  // linked to this elevated one, as a program started normally under UAC.
+  HANDLE limited = UnelevatedToken();
+  if (!(limited
+            ? CreateProcessAsUserA(limited, argv[1], writable.data(), nullptr,
+                                   nullptr, inherit, 0, nullptr, nullptr,
+                                   &startup, &info)
+            : CreateProcessA(argv[1], writable.data(), nullptr, nullptr,
+                             inherit, 0, nullptr, nullptr, &startup, &info))) {
     std::printf("error CreateProcess %lu\n", GetLastError());
     return 1;
   }

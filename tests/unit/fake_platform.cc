@@ -279,3 +279,8 @@ std::uint32_t FakePlatform::SetPowerMode(bool on_mains, const Guid& mode) {
 std::optional<Guid> FakePlatform::ConfiguredPowerMode(bool on_mains) {
   return power_mode[on_mains];
 }
+
+std::string FakePlatform::FindProgram(const std::string& name) {
+  auto found = programs.find(name);
+  return found == programs.end() ? std::string() : found->second;
+}

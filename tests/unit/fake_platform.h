@@ -56,6 +56,8 @@ class FakePlatform : public Platform {
   /// What QueryFile says of a path; a path not here does not exist.
   std::map<std::string, FileFacts> file_facts;
   std::map<std::string, std::string> environment;
+  /// Programs FindProgram finds, by the name asked for.
+  std::map<std::string, std::string> programs;
   OwnRights own_rights;
   /// What QueryWriteRights says of a path; unknown for a path not here.
   std::map<std::string, WriteRights> write_rights;
@@ -131,6 +133,7 @@ class FakePlatform : public Platform {
   bool AppendToLog(const std::string& path, const std::string& line,
                    std::uint32_t rotate_above) override;
   FileFacts QueryFile(const std::string& path) override;
+  std::string FindProgram(const std::string& name) override;
   bool IniSectionExists(const std::string& section,
                         const std::string& path) override;
   std::string EnvironmentVariable(const std::string& name) override;
