@@ -1,4 +1,5 @@
 #include "app/applying.h"
+#include "common/text.h"
 
 #include "actions/apply.h"
 #include "app/session.h"
@@ -20,7 +21,8 @@ ApplyResult ApplySessionProfile(Session& session) {
                step.outcome;
   }
   if (!summary.empty())
-    session.log.Write("applied profile " +
-                      std::to_string(session.current_profile) + ": " + summary);
+    session.log.Write(
+        Cat({"applied profile ", std::to_string(session.current_profile), ": ",
+             summary}));
   return result;
 }

@@ -100,11 +100,11 @@ void CheckValue(Look& look, const SettingKey& key, const std::string& section) {
     return;
   std::optional<std::string> value = look.Present(section, key.name);
   if (value && !ParseInt32(*value))
-    look.Problem("[" + section + "] " + key.name + " = \"" + *value +
-                 "\" is not an integer, so it reads as " +
-                 (key.kind == SettingKind::kSwitch
-                      ? OnOff(key.default_value != 0)
-                      : std::to_string(key.default_value)));
+    look.Problem(Cat({"[", section, "] ", key.name, " = \"", *value,
+                      "\" is not an integer, so it reads as ",
+                      (key.kind == SettingKind::kSwitch
+                           ? OnOff(key.default_value != 0)
+                           : std::to_string(key.default_value))}));
 }
 
 /// Where Windows sends this morvask's reads and writes of its settings
@@ -147,14 +147,14 @@ std::string VirtualStorePath(Look& look, const std::string& path) {
 void RedirectedFile(Look& look, const std::string& path) {
   const std::string copy = VirtualStorePath(look, path);
   const bool copied = look.platform.QueryFile(copy).exists;
-  look.Head(
-      "  lies under Program Files and morvask is not elevated: Windows "
-      "redirects its writes to " +
-      copy +
-      (copied ? ", and its reads too, since that copy exists"
-              : ", which does not exist yet: morvask reads this file until "
-                "its first write") +
-      "; an elevated morvask uses this file");
+  look.Head(Cat(
+      {"  lies under Program Files and morvask is not elevated: Windows "
+       "redirects its writes to ",
+       copy,
+       (copied ? ", and its reads too, since that copy exists"
+               : ", which does not exist yet: morvask reads this file until "
+                 "its first write"),
+       "; an elevated morvask uses this file"}));
 }
 
 /// Whether morvask may write the settings file, as its rights stand.
@@ -185,7 +185,7 @@ void FileVerdict(Look& look, const std::string& path) {
 
 void SettingsFile(Look& look) {
   const std::string& path = look.s.settings_path;
-  look.Head("Settings file: " + path);
+  look.Head(Cat({"Settings file: ", path}));
   const Redirection where = RedirectionOf(look, path);
   if (where.redirected()) {
     RedirectedFile(look, path);
@@ -228,71 +228,75 @@ void WhoMayChange(Look& look) {
     }
   }
   if (!by_others.empty())
-    look.Problem(by_others + " may be changed by other accounts (" + names +
-                 "): they can replace morvask" +
-                 (folder_by_others ? " or put a DLL beside it" : "") +
-                 ", which then runs with your rights, or elevated from an "
-                 "elevated task; use a folder of your own "
-                 "(%LOCALAPPDATA%\\morvask) or, for elevated tasks, "
-                 "C:\\Program Files\\morvask\\");
+    look.Problem(Cat({by_others, " may be changed by other accounts (", names,
+                      "): they can replace morvask",
+                      (folder_by_others ? " or put a DLL beside it" : ""),
+                      ", which then runs with your rights, or elevated from an "
+                      "elevated task; use a folder of your own "
+                      "(%LOCALAPPDATA%\\morvask) or, for elevated tasks, "
+                      "C:\\Program Files\\morvask\\"}));
   if (!by_own.empty())
-    look.Problem(by_own +
-                 " may be changed by your own programs that are not "
-                 "elevated: any of them can make this elevated morvask run "
-                 "what it wants; keep morvask where only administrators may "
-                 "change it, as in C:\\Program Files\\morvask\\");
+    look.Problem(
+        Cat({by_own,
+             " may be changed by your own programs that are not "
+             "elevated: any of them can make this elevated morvask run "
+             "what it wants; keep morvask where only administrators may "
+             "change it, as in C:\\Program Files\\morvask\\"}));
 }
 
 void PowerAndProfiles(Look& look) {
   const PowerSlot slot = look.s.slot;
-  look.Head(std::string("Power source: ") + SlotName(slot) +
-            " (AC line status " + std::to_string(look.s.ac_line_status) +
-            "), so the profile is kept in [System] " + SlotKey(slot).name);
+  look.Head(
+      Cat({std::string("Power source: "), SlotName(slot), " (AC line status ",
+           std::to_string(look.s.ac_line_status),
+           "), so the profile is kept in [System] ", SlotKey(slot).name}));
   const std::int32_t ac = look.settings.ReadInt(key::kCurrentProfileAC);
   const std::int32_t battery = look.settings.ReadInt(key::kCurrentProfileBatt);
   look.profile = slot == PowerSlot::kMains ? ac : battery;
-  look.Head("Current profile: " + std::to_string(ac) + " on mains, " +
-            std::to_string(battery) + " on battery; now profile " +
-            std::to_string(look.profile));
+  look.Head(Cat({"Current profile: ", std::to_string(ac), " on mains, ",
+                 std::to_string(battery), " on battery; now profile ",
+                 std::to_string(look.profile)}));
 }
 
 /// The switches and tuning as they read, and every value of [Main],
 /// [System] and [Watch] that reads as its default.
 void MainValues(Look& look) {
   SettingsStore& settings = look.settings;
-  look.Head("[Main] ProfileCount " +
-            std::to_string(settings.ReadInt(key::kProfileCount)) + ", Delay " +
-            std::to_string(settings.ReadInt(key::kDelay)) +
-            " ms, ShowBeforeSwitch " +
-            OnOff(settings.ReadSwitch(key::kShowBeforeSwitch)) + ", RMClock " +
-            OnOff(settings.ReadSwitch(key::kRMClock)) + ", AtiCatalyst " +
-            OnOff(settings.ReadSwitch(key::kAtiCatalyst)) + ", ShowAtkOsd " +
-            OnOff(settings.ReadSwitch(key::kShowAtkOsd)) + ", Log " +
-            OnOff(settings.ReadSwitch(key::kLog)));
+  look.Head(Cat(
+      {"[Main] ProfileCount ",
+       std::to_string(settings.ReadInt(key::kProfileCount)), ", Delay ",
+       std::to_string(settings.ReadInt(key::kDelay)), " ms, ShowBeforeSwitch ",
+       OnOff(settings.ReadSwitch(key::kShowBeforeSwitch)), ", RMClock ",
+       OnOff(settings.ReadSwitch(key::kRMClock)), ", AtiCatalyst ",
+       OnOff(settings.ReadSwitch(key::kAtiCatalyst)), ", ShowAtkOsd ",
+       OnOff(settings.ReadSwitch(key::kShowAtkOsd)), ", Log ",
+       OnOff(settings.ReadSwitch(key::kLog))}));
   for (const SettingKey* key : kSettingKeys)
     if (key->section) CheckValue(look, *key, key->section);
   const std::int32_t delay = settings.ReadInt(key::kDelay);
   if (delay < 0)
-    look.Problem("[Main] Delay " + std::to_string(delay) +
-                 " is negative: \"next\" and \"prev\" wait no time, so every "
-                 "press applies at once and starts a burst of its own" +
-                 (settings.ReadSwitch(key::kShowBeforeSwitch)
-                      ? ", and with ShowBeforeSwitch on they never step"
-                      : ""));
+    look.Problem(
+        Cat({"[Main] Delay ", std::to_string(delay),
+             " is negative: \"next\" and \"prev\" wait no time, so every "
+             "press applies at once and starts a burst of its own",
+             (settings.ReadSwitch(key::kShowBeforeSwitch)
+                  ? ", and with ShowBeforeSwitch on they never step"
+                  : "")}));
 }
 
 /// What "next" and "prev" go round, as the commands read it.
 void Cycle(Look& look, const CycleSet& set) {
   const std::string name = set.list_key->name;
   if (!set.uses_list() && set.count < 1)
-    look.Problem("[Main] ProfileCount " + std::to_string(set.count) +
-                 " is less than 1: \"next\" and \"prev\" go to profile 0 and "
-                 "stay there");
+    look.Problem(
+        Cat({"[Main] ProfileCount ", std::to_string(set.count),
+             " is less than 1: \"next\" and \"prev\" go to profile 0 and "
+             "stay there"}));
   if (set.uses_list()) {
     std::string names;
     for (std::int32_t profile : set.list.profiles)
       names += (names.empty() ? "" : ", ") + std::to_string(profile);
-    look.Head("next and prev go round " + name + ": " + names);
+    look.Head(Cat({"next and prev go round ", name, ": ", names}));
     return;
   }
   const std::string by_count =
@@ -301,19 +305,19 @@ void Cycle(Look& look, const CycleSet& set) {
                     : "next and prev go round 0 to " +
                           std::to_string(set.count - 1) + " (ProfileCount)";
   if (!look.Present("Main", name)) {
-    look.Head(by_count + "; no " + name);
+    look.Head(Cat({by_count, "; no ", name}));
     return;
   }
-  look.Head(by_count + ": " + name + " is ignored, as " +
-            (set.list.problem.empty() ? std::string("it is empty")
-                                      : set.list.problem));
+  look.Head(Cat({by_count, ": ", name, " is ignored, as ",
+                 (set.list.problem.empty() ? std::string("it is empty")
+                                           : set.list.problem)}));
 }
 
 void Profile(Look& look, std::int32_t profile, const std::string& why) {
   const std::string section = ProfileSection(profile);
   if (!look.platform.IniSectionExists(section, look.s.settings_path)) {
-    look.Problem("profile " + section + " (" + why + ") has no section [" +
-                 section + "]: all its values read as their defaults");
+    look.Problem(Cat({"profile ", section, " (", why, ") has no section [",
+                      section, "]: all its values read as their defaults"}));
     return;
   }
   for (const SettingKey* key : kSettingKeys)
@@ -321,9 +325,10 @@ void Profile(Look& look, std::int32_t profile, const std::string& why) {
   const std::int32_t clock =
       look.settings.ReadInt(key::kRMClockProfile, profile);
   if (!ClockProfileOf(clock))
-    look.Problem("[" + section + "] RMClockProfile " + std::to_string(clock) +
-                 " sends nothing to the clock utility (0 to 3 only, low 16 "
-                 "bits)");
+    look.Problem(
+        Cat({"[", section, "] RMClockProfile ", std::to_string(clock),
+             " sends nothing to the clock utility (0 to 3 only, low 16 "
+             "bits)"}));
 }
 
 /// Every profile that a command may reach, with why it may.
@@ -347,9 +352,9 @@ void Profiles(Look& look, const CycleSet& set) {
   for (std::int32_t profile = 0; profile < checked; ++profile)
     look_at(profile, "within ProfileCount");
   if (set.count > kMostProfilesChecked)
-    look.Problem("ProfileCount " + std::to_string(set.count) +
-                 ": only profiles 0 to " +
-                 std::to_string(kMostProfilesChecked - 1) + " were looked at");
+    look.Problem(Cat(
+        {"ProfileCount ", std::to_string(set.count), ": only profiles 0 to ",
+         std::to_string(kMostProfilesChecked - 1), " were looked at"}));
 }
 
 void ClockUtility(Look& look) {
@@ -359,7 +364,7 @@ void ClockUtility(Look& look) {
   WindowHandle window =
       look.platform.FindTopLevelWindow(kClockWindowClass, kClockWindowTitle);
   if (!window) {
-    look.Tail(line + "window \"" + kClockWindowTitle + "\" not found");
+    look.Tail(Cat({line, "window \"", kClockWindowTitle, "\" not found"}));
     return;
   }
   std::string sends;
@@ -371,8 +376,8 @@ void ClockUtility(Look& look) {
   if (target.window)
     sends = "; profile " + std::to_string(look.profile) + " sends " +
             Hex32(target.command);
-  look.Tail(line + "window found" + sends + "; " +
-            PostVerdict(look.platform.WouldRefusePost(window)));
+  look.Tail(Cat({line, "window found", sends, "; ",
+                 PostVerdict(look.platform.WouldRefusePost(window))}));
 }
 
 void DriverTool(Look& look) {
@@ -382,38 +387,39 @@ void DriverTool(Look& look) {
   CatalystPathValue value = ReadCatalystPathValue(look.platform);
   switch (value.status) {
     case CatalystPathValue::kNoKey:
-      look.Tail(line + "no registry key HKLM\\" + kCatalystKey +
-                ": the fixed folder is used");
+      look.Tail(Cat({line, "no registry key HKLM\\", kCatalystKey,
+                     ": the fixed folder is used"}));
       break;
     case CatalystPathValue::kNoValue:
-      look.Tail(line + "no registry value Path: the fixed folder is used");
+      look.Tail(
+          Cat({line, "no registry value Path: the fixed folder is used"}));
       break;
     case CatalystPathValue::kEmpty:
-      look.Tail(line +
-                "registry value Path is empty: the fixed folder is used");
+      look.Tail(Cat(
+          {line, "registry value Path is empty: the fixed folder is used"}));
       break;
     case CatalystPathValue::kUnreadable:
-      look.Tail(line +
-                "registry value Path could not be read: \"current\" would "
-                "show the usage box");
+      look.Tail(Cat({line,
+                     "registry value Path could not be read: \"current\" would "
+                     "show the usage box"}));
       return;
     case CatalystPathValue::kNotText:
-      look.Tail(line + "registry value Path is " +
-                RegistryTypeName(value.type) +
-                ", not text: \"current\" would show the usage box");
+      look.Tail(
+          Cat({line, "registry value Path is ", RegistryTypeName(value.type),
+               ", not text: \"current\" would show the usage box"}));
       return;
     case CatalystPathValue::kText:
-      look.Tail(line + "registry value Path = \"" + value.text + "\" (" +
-                RegistryTypeName(value.type) + ")");
+      look.Tail(Cat({line, "registry value Path = \"", value.text, "\" (",
+                     RegistryTypeName(value.type), ")"}));
       break;
   }
   const std::string tool = CatalystTool(value.text);
   const FileFacts facts = look.platform.QueryFile(tool);
-  look.Tail(
-      "  \"current\" starts " + tool +
-      (facts.exists && !facts.is_folder ? " (found)" : " (no such file)") +
-      " with profilename=\"" +
-      look.settings.ReadText(key::kAtiCatalystProfile, look.profile) + "\"");
+  look.Tail(Cat(
+      {"  \"current\" starts ", tool,
+       (facts.exists && !facts.is_folder ? " (found)" : " (no such file)"),
+       " with profilename=\"",
+       look.settings.ReadText(key::kAtiCatalystProfile, look.profile), "\""}));
 }
 
 void Display(Look& look) {
@@ -423,13 +429,13 @@ void Display(Look& look) {
   WindowHandle window =
       look.platform.FindTopLevelWindow(kOsdWindow, kOsdWindow);
   if (!window) {
-    look.Tail(line + "window " + kOsdWindow + " not found");
+    look.Tail(Cat({line, "window ", kOsdWindow, " not found"}));
     return;
   }
-  look.Tail(line + "window " + kOsdWindow + " found; profile " +
-            std::to_string(look.profile) + " sends " +
-            Hex32(ProfileOsdParameter(look.settings, look.profile)) + "; " +
-            PostVerdict(look.platform.WouldRefusePost(window)));
+  look.Tail(Cat({line, "window ", kOsdWindow, " found; profile ",
+                 std::to_string(look.profile), " sends ",
+                 Hex32(ProfileOsdParameter(look.settings, look.profile)), "; ",
+                 PostVerdict(look.platform.WouldRefusePost(window))}));
 }
 
 /// The first program of a command line as Windows takes it: the text in
@@ -533,10 +539,10 @@ void Power(Look& look) {
 }
 
 void Watcher(Look& look) {
-  look.Tail(std::string("morvask-watch: ") +
-            (look.platform.MutexExists(kWatchInstanceMutex)
-                 ? "runs in this session"
-                 : "does not run in this session"));
+  look.Tail(Cat({std::string("morvask-watch: "),
+                 (look.platform.MutexExists(kWatchInstanceMutex)
+                      ? "runs in this session"
+                      : "does not run in this session")}));
 }
 
 }  // namespace
@@ -545,8 +551,8 @@ CheckReport MakeCheckReport(Session& session) {
   CheckReport report;
   Look look{session, session.platform, session.settings, report,
             session.LeadBytes()};
-  look.Head(std::string("morvask ") + MORVASK_VERSION +
-            " check: what morvask sees here (nothing was changed)");
+  look.Head(Cat({std::string("morvask "), MORVASK_VERSION,
+                 " check: what morvask sees here (nothing was changed)"}));
   SettingsFile(look);
   WhoMayChange(look);
   PowerAndProfiles(look);
@@ -573,11 +579,11 @@ std::string FormatCheckReport(const CheckReport& report,
     line("Problems:");
     for (std::size_t i = 0; i < report.problems.size(); ++i) {
       if (i == max_problems) {
-        line("  ... and " + std::to_string(report.problems.size() - i) +
-             " more (morvask check > report.txt lists them all)");
+        line(Cat({"  ... and ", std::to_string(report.problems.size() - i),
+                  " more (morvask check > report.txt lists them all)"}));
         break;
       }
-      line("  " + report.problems[i]);
+      line(Cat({"  ", report.problems[i]}));
     }
   }
   for (const std::string& l : report.tail) line(l);

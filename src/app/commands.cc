@@ -1,4 +1,5 @@
 #include "app/commands.h"
+#include "common/text.h"
 
 #include <optional>
 
@@ -36,8 +37,8 @@ namespace {
 
 void ReadSlotProfile(Session& s) {
   s.current_profile = s.settings.ReadInt(SlotKey(s.slot));
-  s.log.Write(std::string("profile ") + std::to_string(s.current_profile) +
-              " of " + SlotName(s.slot) + " (" + SlotKey(s.slot).name + ")");
+  s.log.Write(Cat({std::string("profile "), std::to_string(s.current_profile),
+                   " of ", SlotName(s.slot), " (", SlotKey(s.slot).name, ")"}));
 }
 
 void RunNext(Session& s) { CycleNextProfile(s); }
@@ -52,8 +53,9 @@ void RunCurrent(Session& s) {
 
 void RunProfile(Session& s) {
   s.current_profile = ArgumentToInt(s.Argument(2));
-  s.log.Write(std::string("profile ") + std::to_string(s.current_profile) +
-              " for " + SlotName(s.slot) + " (" + SlotKey(s.slot).name + ")");
+  s.log.Write(
+      Cat({std::string("profile "), std::to_string(s.current_profile), " for ",
+           SlotName(s.slot), " (", SlotKey(s.slot).name, ")"}));
   s.settings.WriteInt(SlotKey(s.slot), s.current_profile);
   ShowProfile(s.platform, s.settings, s.current_profile);
   ApplySessionProfile(s);
@@ -68,8 +70,8 @@ void RunOsd(Session& s) {
   // The index is converted before the set.
   std::int32_t index = ArgumentToInt(s.Argument(3));
   std::int32_t set = ArgumentToInt(s.Argument(2));
-  s.log.Write("image set " + std::to_string(set) + ", index " +
-              std::to_string(index));
+  s.log.Write(Cat(
+      {"image set ", std::to_string(set), ", index ", std::to_string(index)}));
   ShowAtkOsdImage(s.platform, static_cast<std::uint16_t>(set),
                   static_cast<std::uint16_t>(index));
 }
@@ -151,7 +153,7 @@ int RunMorvask(Platform& platform) {
     const std::uint32_t start_tick = platform.TickCount();
     const std::uint8_t ac_line_status = platform.AcLineStatus();
     const std::string command_line = platform.CommandLine();
-    log.Write("command line: " + command_line);
+    log.Write(Cat({"command line: ", command_line}));
     Session session(platform, settings);
     session.log = log;
     session.module_path = module_path;
@@ -163,7 +165,7 @@ int RunMorvask(Platform& platform) {
     RunCommand(session);
   } catch (...) {
     // Every failure, whatever its kind, ends here and shows the same text.
-    log.Write("failed, " + DescribeFailure() + "; showing the usage box");
+    log.Write(Cat({"failed, ", DescribeFailure(), "; showing the usage box"}));
     log.Flush();
     platform.ShowMessageBox(kUsageText, kMbIconError);
   }

@@ -1,4 +1,5 @@
 #include "app/cycle.h"
+#include "common/text.h"
 
 #include <algorithm>
 #include <optional>
@@ -121,16 +122,16 @@ void CycleProfile(Session& session, CycleDirection direction) {
   const std::int32_t profile = CycleTarget(set, from, direction, step);
   session.current_profile = profile;
   session.log.Write(
-      std::string(direction == CycleDirection::kNext ? "next" : "prev") +
-      " on " + SlotName(session.slot) + ": " + std::to_string(from) + " -> " +
-      std::to_string(profile) + " within " +
-      (set.uses_list() ? std::string("the list ") + set.list_key->name
-                       : "ProfileCount " + std::to_string(set.count)) +
-      (continues ? ", continuing a burst"
-       : step    ? ", a new burst"
-                 : ", a new burst: shown first") +
-      " (tick " + std::to_string(now) + ", Delay " + std::to_string(delay) +
-      " ms)");
+      Cat({std::string(direction == CycleDirection::kNext ? "next" : "prev"),
+           " on ", SlotName(session.slot), ": ", std::to_string(from), " -> ",
+           std::to_string(profile), " within ",
+           (set.uses_list() ? std::string("the list ") + set.list_key->name
+                            : "ProfileCount " + std::to_string(set.count)),
+           (continues ? ", continuing a burst"
+            : step    ? ", a new burst"
+                      : ", a new burst: shown first"),
+           " (tick ", std::to_string(now), ", Delay ", std::to_string(delay),
+           " ms)"}));
 
   settings.WriteInt(slot_key, profile);
   settings.WriteInt(key::kTickId, now);
@@ -143,11 +144,11 @@ void CycleProfile(Session& session, CycleDirection direction) {
   // A later press overwrites TickId; then it is the one to apply.
   const std::int32_t latest = settings.ReadInt(key::kTickId);
   if (latest != now) {
-    session.log.Write("left profile " + std::to_string(profile) +
-                      " to a later press (tick " + std::to_string(latest) +
-                      ")");
+    session.log.Write(
+        Cat({"left profile ", std::to_string(profile),
+             " to a later press (tick ", std::to_string(latest), ")"}));
     return;
   }
-  session.log.Write("applying profile " + std::to_string(profile));
+  session.log.Write(Cat({"applying profile ", std::to_string(profile)}));
   ApplySessionProfile(session);
 }

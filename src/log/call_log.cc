@@ -1,12 +1,13 @@
 #include "log/call_log.h"
+#include "common/text.h"
 
 #include "common/hex.h"
 
 void CallLog::FoundWindow(const std::string& window_class,
                           const std::string& title, WindowHandle window) {
   if (window) window_titles_[window] = "\"" + title + "\"";
-  log_.Write("window \"" + title + "\" (class " + window_class + ")" +
-             (window ? ": found" : ": not found"));
+  log_.Write(Cat({"window \"", title, "\" (class ", window_class, ")",
+                  (window ? ": found" : ": not found")}));
 }
 
 void CallLog::Posted(WindowHandle window, std::uint32_t message,
@@ -27,10 +28,10 @@ void CallLog::Started(const std::string& command_line, ProcessHandle process,
                       std::uint32_t error) {
   if (process) {
     process_names_[process] = command_line;
-    log_.Write("started " + command_line);
+    log_.Write(Cat({"started ", command_line}));
   } else {
-    log_.Write("could not start " + command_line + ": error " +
-               std::to_string(error));
+    log_.Write(Cat(
+        {"could not start ", command_line, ": error ", std::to_string(error)}));
   }
 }
 
@@ -38,12 +39,12 @@ void CallLog::Waited(ProcessHandle process, std::uint32_t milliseconds,
                      bool ended, const std::uint32_t* exit_code) {
   const std::string& name = process_names_[process];
   if (!ended) {
-    log_.Write("still running after " + std::to_string(milliseconds) +
-               " ms: " + name);
+    log_.Write(Cat(
+        {"still running after ", std::to_string(milliseconds), " ms: ", name}));
   } else if (exit_code) {
-    log_.Write("ended with exit code " + std::to_string(*exit_code) + ": " +
-               name);
+    log_.Write(
+        Cat({"ended with exit code ", std::to_string(*exit_code), ": ", name}));
   } else {
-    log_.Write("ended: " + name);
+    log_.Write(Cat({"ended: ", name}));
   }
 }

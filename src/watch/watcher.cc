@@ -5,6 +5,7 @@
 #include "common/ascii.h"
 #include "common/path.h"
 #include "common/shared_names.h"
+#include "common/text.h"
 #include "log/run_log.h"
 #include "settings/burst.h"
 #include "settings/int_text.h"
@@ -49,7 +50,7 @@ Watcher::Watcher(Platform& platform)
       slot_(PowerSlotFor(platform.AcLineStatus())) {}
 
 std::optional<std::uint32_t> Watcher::OnStart() {
-  Log("morvask-watch started, on " + std::string(SlotName(slot_)));
+  Log(Cat({"morvask-watch started, on ", std::string(SlotName(slot_))}));
   if (!settings_.ReadSwitch(key::kWatchApplyAtStart)) {
     Log("no run at the start: [Watch] ApplyAtStart is off");
     return std::nullopt;
@@ -59,7 +60,8 @@ std::optional<std::uint32_t> Watcher::OnStart() {
 
 std::optional<std::uint32_t> Watcher::OnPowerBroadcast(std::uint32_t event) {
   std::optional<std::uint32_t> delay = Decide(event);
-  if (delay) Logged(BroadcastName(event) + " on " + SlotName(slot_), delay);
+  if (delay)
+    Logged(Cat({BroadcastName(event), " on ", SlotName(slot_)}), delay);
   return delay;
 }
 
@@ -116,10 +118,10 @@ std::optional<std::uint32_t> Watcher::OnSettled() {
   const std::string command = "\"" + folder_ + kMorvaskFileName + "\" current";
   previous_run_ = platform_.StartProcess(command, kRunCreationFlags);
   if (previous_run_) {
-    Log("started " + command);
+    Log(Cat({"started ", command}));
   } else {
     const std::uint32_t error = platform_.LastErrorCode();
-    Log("could not start " + command + ": error " + std::to_string(error));
+    Log(Cat({"could not start ", command, ": error ", std::to_string(error)}));
   }
   return std::nullopt;
 }
@@ -141,8 +143,8 @@ std::optional<std::uint32_t> Watcher::PendingPressWait() {
   const std::uint32_t wait =
       std::min(left, kPendingPressWaitMs - press_waited_ms_);
   if (press_waited_ms_ == 0)
-    Log("waiting " + std::to_string(wait) + " ms for the press of tick " +
-        std::to_string(last) + " to apply");
+    Log(Cat({"waiting ", std::to_string(wait), " ms for the press of tick ",
+             std::to_string(last), " to apply"}));
   press_waited_ms_ += wait;
   return wait;
 }
