@@ -1,10 +1,10 @@
 #include "app/applying.h"
-#include "common/text.h"
 
 #include "actions/apply.h"
 #include "app/session.h"
 #include "common/ascii.h"
 #include "common/path.h"
+#include "common/text.h"
 
 ApplyResult ApplySessionProfile(Session& session) {
   ApplyContext context;

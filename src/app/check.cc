@@ -325,10 +325,9 @@ void Profile(Look& look, std::int32_t profile, const std::string& why) {
   const std::int32_t clock =
       look.settings.ReadInt(key::kRMClockProfile, profile);
   if (!ClockProfileOf(clock))
-    look.Problem(
-        Cat({"[", section, "] RMClockProfile ", std::to_string(clock),
-             " sends nothing to the clock utility (0 to 3 only, low 16 "
-             "bits)"}));
+    look.Problem(Cat(
+        {"[", section, "] RMClockProfile ", std::to_string(clock),
+         " sends nothing to the clock utility (0 to 3 only, low 16 bits)"}));
 }
 
 /// Every profile that a command may reach, with why it may.
@@ -545,6 +544,35 @@ void Watcher(Look& look) {
                       : "does not run in this session")}));
 }
 
+/// Why a folder the code page cannot name holds no settings, and what to
+/// do; in place of the settings file's lines.
+void UnnamedFolder(Look& look) {
+  look.Head(
+      "Settings file: none, as this folder cannot be used: its name "
+      "has letters that Windows' code page for programs that are not "
+      "Unicode lacks, and it has no short (8.3) name");
+  look.Head(
+      "  every setting reads as its default, and \"next\", \"prev\" and "
+      "\"profile\" show the usage box");
+  look.Head(
+      "  put morvask in a folder whose name that code page holds (such as "
+      "%LOCALAPPDATA%\\morvask when the account name is in its letters), or "
+      "turn short names on (fsutil 8dot3name set) and make the folder anew "
+      "(rename it away and back)");
+}
+
+/// A log that morvask leaves alone because it may be a planted way to
+/// another file.
+void LogLinks(Look& look) {
+  const FileFacts log = look.platform.QueryFile(
+      DirectoryOf(look.s.settings_path, look.lead) + kLogFileName);
+  if (!log.exists || (!log.is_link && log.names <= 1)) return;
+  look.Tail(std::string("Log: ") + kLogFileName +
+            (log.is_link ? std::string(" is a link")
+                         : " has " + std::to_string(log.names) + " names") +
+            ": morvask does not write to it");
+}
+
 }  // namespace
 
 CheckReport MakeCheckReport(Session& session) {
@@ -553,18 +581,22 @@ CheckReport MakeCheckReport(Session& session) {
             session.LeadBytes()};
   look.Head(Cat({std::string("morvask "), MORVASK_VERSION,
                  " check: what morvask sees here (nothing was changed)"}));
-  SettingsFile(look);
+  if (session.settings_path_exact)
+    SettingsFile(look);
+  else
+    UnnamedFolder(look);
   WhoMayChange(look);
   PowerAndProfiles(look);
   MainValues(look);
   const CycleSet set = ReadCycleSet(look.settings, session.slot, look.lead);
   Cycle(look, set);
-  Profiles(look, set);
+  if (session.settings_path_exact) Profiles(look, set);
   ClockUtility(look);
   DriverTool(look);
   Display(look);
   Power(look);
   Watcher(look);
+  if (session.settings_path_exact) LogLinks(look);
   return report;
 }
 

@@ -1,5 +1,4 @@
 #include "app/commands.h"
-#include "common/text.h"
 
 #include <optional>
 
@@ -11,6 +10,7 @@
 #include "common/ascii.h"
 #include "common/command_line.h"
 #include "common/errors.h"
+#include "common/text.h"
 #include "log/call_log.h"
 #include "platform/platform.h"
 #include "settings/int_text.h"
@@ -141,7 +141,16 @@ int RunMorvask(Platform& platform) {
     return platform.IsLeadByte(byte);
   };
   const std::string module_path = platform.ModulePath();
-  IniFileStore settings(platform, SettingsPathFor(module_path, is_lead_byte));
+  const std::string settings_path = SettingsPathFor(module_path, is_lead_byte);
+  // A folder the code page cannot name has a path with '?' for its
+  // letters, or best-fit ones that may name another file: its settings
+  // then read as their defaults and no write is tried.
+  const bool exact = platform.ModulePathIsExact();
+  std::optional<IniFileStore> file;
+  UnnamedSettingsFile unnamed;
+  SettingsStore* store = &unnamed;
+  if (exact) store = &file.emplace(platform, settings_path);
+  SettingsStore& settings = *store;
   // [Main] Log is read at the log's first flush, after a press has shown
   // its profile: nothing is read for the log before the display.
   const RunLog log =
@@ -157,7 +166,8 @@ int RunMorvask(Platform& platform) {
     Session session(platform, settings);
     session.log = log;
     session.module_path = module_path;
-    session.settings_path = settings.path();
+    session.settings_path = settings_path;
+    session.settings_path_exact = exact;
     session.start_tick = start_tick;
     session.ac_line_status = ac_line_status;
     session.slot = PowerSlotFor(ac_line_status);

@@ -1,5 +1,4 @@
 #include "app/cycle.h"
-#include "common/text.h"
 
 #include <algorithm>
 #include <optional>
@@ -8,6 +7,7 @@
 
 #include "actions/osd.h"
 #include "app/applying.h"
+#include "common/text.h"
 #include "platform/platform.h"
 #include "settings/int_text.h"
 #include "settings/keys.h"

@@ -23,6 +23,9 @@ struct Session {
   std::string module_path;
   /// The settings file's full path.
   std::string settings_path;
+  /// False when the code page cannot name the executable's folder: then
+  /// settings_path names no file, and nothing opens it.
+  bool settings_path_exact = true;
   std::uint32_t start_tick = 0;
   std::uint8_t ac_line_status = 0;
   PowerSlot slot = PowerSlot::kBattery;

@@ -1,7 +1,7 @@
 #include "log/call_log.h"
-#include "common/text.h"
 
 #include "common/hex.h"
+#include "common/text.h"
 
 void CallLog::FoundWindow(const std::string& window_class,
                           const std::string& title, WindowHandle window) {

@@ -26,8 +26,15 @@ class CommandCalls {
 
   /// The process command line as the ANSI byte string the system gives.
   virtual std::string CommandLine() = 0;
-  /// Full path of the running executable, however long it is.
+  /// Full path of the running executable, however long it is, in the ANSI
+  /// code page: its long form when the code page holds every character of
+  /// it, else its short (8.3) form. When neither converts exactly (a
+  /// volume that keeps no short names), the long form with '?' for what
+  /// the code page lacks, which names no file: ModulePathIsExact says so.
   virtual std::string ModulePath() = 0;
+  /// False when ModulePath cannot name the executable: no file beside it
+  /// may be opened by that name.
+  virtual bool ModulePathIsExact() = 0;
   /// True if `byte` is a lead byte of the ANSI code page.
   virtual bool IsLeadByte(unsigned char byte) = 0;
   /// Milliseconds since system start; wraps after about 49.7 days.

@@ -31,6 +31,10 @@ struct FileFacts {
   /// may make a file in it. By the access rules alone, so that nothing is
   /// changed or copied (a write-open would start VirtualStore's copy).
   Answer writable = Answer::kUnknown;
+  /// A reparse point (a symbolic link, a junction), looked at itself.
+  bool is_link = false;
+  /// How many names (hard links) the file has; 1 when it cannot be told.
+  std::uint32_t names = 1;
 };
 
 /// What this process's rights are (Windows Vista and later; kUnknown

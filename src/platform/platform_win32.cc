@@ -1,6 +1,8 @@
 #include "platform/platform_win32.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <sddl.h>
 
 #include <vector>
 
@@ -11,78 +13,135 @@ namespace {
 HKEY AsKey(RegistryKey key) { return reinterpret_cast<HKEY>(key); }
 HWND AsWindow(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 
-/// The named mutex, made by the first process that asks. Null when it can
-/// be neither made nor opened, as when an elevated morvask made it and this
-/// one may not use it.
+/// The token user's SID as text ("S-1-5-21-..."), or the empty text.
+std::string OwnUserSid() {
+  std::string text;
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return text;
+  DWORD size = 0;
+  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  std::vector<BYTE> user(size ? size : 1);
+  char* sid = nullptr;
+  if (size && GetTokenInformation(token, TokenUser, user.data(), size, &size) &&
+      ConvertSidToStringSidA(
+          reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &sid)) {
+    text = sid;
+    LocalFree(sid);
+  }
+  CloseHandle(token);
+  return text;
+}
+
+/// A security descriptor (LocalFree it) that lets every process of this
+/// user wait for and release the mutex, elevated or not, whichever made
+/// it: the user's SID is allowed SYNCHRONIZE | MUTEX_MODIFY_STATE, where
+/// an elevated creator's default would allow only Administrators and
+/// SYSTEM. Its label is medium integrity with no write up, so that the
+/// label of a high-integrity creator refuses no medium process. Windows
+/// XP knows no labels: there it is the access list alone. Null when
+/// neither can be made.
+PSECURITY_DESCRIPTOR SharedMutexSecurity() {
+  const std::string sid = OwnUserSid();
+  if (sid.empty()) return nullptr;
+  const std::string access = "D:(A;;0x100001;;;" + sid + ")";
+  for (const std::string& text : {access + "S:(ML;;NW;;;ME)", access}) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorA(
+            text.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
+      return descriptor;
+  }
+  return nullptr;
+}
+
+/// The named mutex, made by the first process that asks, for every
+/// process of this user (SharedMutexSecurity). A process after the first
+/// opens it with just the rights it needs. Null when it can be neither
+/// made nor opened.
 HANDLE OpenFileMutex(const std::string& name) {
-  HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
+  SECURITY_ATTRIBUTES attributes = {sizeof attributes, SharedMutexSecurity(),
+                                    FALSE};
+  HANDLE mutex =
+      CreateMutexA(attributes.lpSecurityDescriptor ? &attributes : nullptr,
+                   FALSE, name.c_str());
+  // Made by another, its access list allows less than the full access
+  // that CreateMutexA asks for.
   if (!mutex && GetLastError() == ERROR_ACCESS_DENIED)
     mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, name.c_str());
+  if (attributes.lpSecurityDescriptor)
+    LocalFree(attributes.lpSecurityDescriptor);
   return mutex;
 }
 
-/// GetLongPathNameA of a folder that ends in a backslash, keeping it; the
-/// empty text when the system cannot lengthen it.
-std::string LongFolder(const std::string& folder) {
-  std::vector<char> buffer(MAX_PATH + 1);
+/// The ANSI text in UTF-16, as the system reads it; byte for byte when
+/// it cannot be converted.
+std::u16string Widen(const std::string& text) {
+  const int length = static_cast<int>(text.size());
+  int units = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+  std::u16string wide(units > 0 ? units : 0, u'\0');
+  if (units <= 0 ||
+      MultiByteToWideChar(CP_ACP, 0, text.data(), length,
+                          reinterpret_cast<wchar_t*>(&wide[0]), units) != units)
+    wide.assign(text.begin(), text.end());
+  return wide;
+}
+
+/// GetLongPathNameW of a folder that ends in a backslash, keeping it; the
+/// empty text when the system cannot lengthen it. In UTF-16, so that a
+/// folder whose long name the code page lacks is still told apart.
+std::u16string LongFolder(const std::u16string& folder) {
+  const wchar_t* name = reinterpret_cast<const wchar_t*>(folder.c_str());
+  std::vector<wchar_t> buffer(MAX_PATH + 1);
   for (;;) {
-    DWORD length = GetLongPathNameA(folder.c_str(), buffer.data(),
+    DWORD length = GetLongPathNameW(name, buffer.data(),
                                     static_cast<DWORD>(buffer.size()));
-    if (length == 0) return std::string();
+    if (length == 0) return std::u16string();
     if (length < buffer.size()) {
-      std::string result(buffer.data(), length);
-      if (folder.back() == '\\' && result.back() != '\\') result += '\\';
+      std::u16string result(buffer.begin(), buffer.begin() + length);
+      if (folder.back() == u'\\' && result.back() != u'\\') result += u'\\';
       return result;
     }
     buffer.resize(length + 1);  // Too small: the length it needs.
   }
 }
 
-/// The path in UTF-16 with every letter in upper case by the invariant
-/// rules, which know every script's letters and no locale's exceptions
-/// (such as the Turkish dotted I), as file names compare.
-std::u16string FoldFileNameCase(const std::string& path) {
-  const int length = static_cast<int>(path.size());
-  int units = MultiByteToWideChar(CP_ACP, 0, path.data(), length, nullptr, 0);
-  std::vector<wchar_t> wide(units > 0 ? units : 0);
-  if (units <= 0 || MultiByteToWideChar(CP_ACP, 0, path.data(), length,
-                                        wide.data(), units) != units)
-    wide.assign(path.begin(), path.end());  // Bytes as they are.
-  std::vector<wchar_t> upper(wide.size());
-  const int size = static_cast<int>(wide.size());
-  if (wide.empty() ||
-      LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wide.data(), size,
-                   upper.data(), size) != size) {
-    upper = wide;
-    for (wchar_t& c : upper) {
-      if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+/// The path with every letter in upper case by the invariant rules, which
+/// know every script's letters and no locale's exceptions (such as the
+/// Turkish dotted I), as file names compare.
+std::u16string FoldFileNameCase(const std::u16string& path) {
+  std::u16string upper(path.size(), u'\0');
+  const int size = static_cast<int>(path.size());
+  if (path.empty() ||
+      LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE,
+                   reinterpret_cast<const wchar_t*>(path.data()), size,
+                   reinterpret_cast<wchar_t*>(&upper[0]), size) != size) {
+    upper = path;
+    for (char16_t& c : upper) {
+      if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
     }
   }
-  return std::u16string(upper.begin(), upper.end());
+  return upper;
 }
 
 }  // namespace
 
 bool RealPlatform::FileLock::Acquire(const FileNameRules& rules,
                                      const std::string& path) {
-  if (given_up_) return false;
   if (!mutex_ || path != path_) {
     if (mutex_) CloseHandle(mutex_);
     path_ = path;
+    // Null when it cannot be had: the call goes ahead unlocked, and the
+    // next one tries again.
     mutex_ = OpenFileMutex(FileLockName(path, rules));
-    if (!mutex_) {
-      given_up_ = true;
-      return false;
-    }
+    if (!mutex_) return false;
   }
   switch (WaitForSingleObject(mutex_, wait_ms_)) {
     case WAIT_OBJECT_0:
     case WAIT_ABANDONED:  // Its holder died mid-call; the lock is ours now.
       return true;
     default:
-      // Whoever holds it is stuck: go ahead, and stop waiting from now on,
-      // so that a press is never more than about a second late.
-      given_up_ = true;
+      // Whoever holds it is stuck: this call goes ahead, so that it is
+      // never more than about a second late; the next call waits again,
+      // as the holder may have let go by then.
       return false;
   }
 }
@@ -113,6 +172,7 @@ FileNameRules SystemFileNameRules() {
   rules.is_lead_byte = [](unsigned char byte) {
     return IsDBCSLeadByte(byte) != FALSE;
   };
+  rules.widen = Widen;
   rules.long_folder = LongFolder;
   rules.fold_case = FoldFileNameCase;
   return rules;
@@ -122,18 +182,97 @@ RealPlatform::RealPlatform() : file_names_(SystemFileNameRules()) {}
 
 std::string RealPlatform::CommandLine() { return GetCommandLineA(); }
 
-std::string RealPlatform::ModulePath() {
-  // Paths may exceed MAX_PATH; grow the buffer until the path fits whole
-  // rather than naming a settings file in a cut-off directory.
-  std::vector<char> buffer(MAX_PATH + 1);
+namespace {
+
+/// The executable's full path in UTF-16, however long it is: the buffer
+/// grows until the path fits whole rather than naming a settings file in a
+/// cut-off directory. Empty when the system cannot give it.
+std::u16string WideModulePath() {
+  std::vector<wchar_t> buffer(MAX_PATH + 1);
   for (;;) {
     DWORD size = static_cast<DWORD>(buffer.size());
-    DWORD length = GetModuleFileNameA(nullptr, buffer.data(), size);
-    if (length == 0) return std::string();
-    if (length < size - 1) return std::string(buffer.data(), length);
-    if (buffer.size() >= 0x10000) return std::string(buffer.data(), length);
+    DWORD length = GetModuleFileNameW(nullptr, buffer.data(), size);
+    if (length == 0) return std::u16string();
+    if (length < size - 1 || buffer.size() >= 0x10000)
+      return std::u16string(buffer.begin(), buffer.begin() + length);
     buffer.resize(buffer.size() * 2);
   }
+}
+
+const wchar_t* Wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+/// `wide` in the ANSI code page into `*ansi`, '?' for what it lacks.
+/// True when the text names the same file: no default character and no
+/// best-fit letter (which could name another file) was used, and it reads
+/// back as the same UTF-16.
+bool ToAnsiExactly(const std::u16string& wide, std::string* ansi) {
+  ansi->clear();
+  if (wide.empty()) return true;
+  const int units = static_cast<int>(wide.size());
+  BOOL used_default = FALSE;
+  DWORD flags = WC_NO_BEST_FIT_CHARS;
+  BOOL* used = &used_default;
+  int bytes = WideCharToMultiByte(CP_ACP, flags, Wide(wide), units, nullptr, 0,
+                                  nullptr, used);
+  if (bytes <= 0) {
+    // A code page that takes no flags (UTF-8): the round trip decides.
+    flags = 0;
+    used = nullptr;
+    bytes = WideCharToMultiByte(CP_ACP, 0, Wide(wide), units, nullptr, 0,
+                                nullptr, nullptr);
+    if (bytes <= 0) return false;
+  }
+  ansi->resize(bytes);
+  if (WideCharToMultiByte(CP_ACP, flags, Wide(wide), units, &(*ansi)[0], bytes,
+                          nullptr, used) != bytes ||
+      used_default)
+    return false;
+  std::vector<wchar_t> back(wide.size() + 1);
+  const int read =
+      MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi->data(), bytes,
+                          back.data(), static_cast<int>(back.size()));
+  return read == units &&
+         std::u16string(back.begin(), back.begin() + read) == wide;
+}
+
+/// The short (8.3) form of a path, or the empty text.
+std::u16string ShortPath(const std::u16string& path) {
+  std::vector<wchar_t> buffer(path.size() + 1);
+  for (;;) {
+    DWORD length = GetShortPathNameW(Wide(path), buffer.data(),
+                                     static_cast<DWORD>(buffer.size()));
+    if (length == 0) return std::u16string();
+    if (length < buffer.size())
+      return std::u16string(buffer.begin(), buffer.begin() + length);
+    buffer.resize(length + 1);
+  }
+}
+
+/// ModulePath into `*path`, and whether it names the executable.
+bool AnsiModulePath(std::string* path) {
+  const std::u16string wide = WideModulePath();
+  if (ToAnsiExactly(wide, path)) return true;
+  std::string short_form;
+  if (ToAnsiExactly(ShortPath(wide), &short_form) && !short_form.empty()) {
+    *path = short_form;
+    return true;
+  }
+  return false;  // `*path` keeps the long form with its '?'.
+}
+
+}  // namespace
+
+std::string RealPlatform::ModulePath() {
+  std::string path;
+  AnsiModulePath(&path);
+  return path;
+}
+
+bool RealPlatform::ModulePathIsExact() {
+  std::string path;
+  return AnsiModulePath(&path);
 }
 
 bool RealPlatform::IsLeadByte(unsigned char byte) {
@@ -300,12 +439,51 @@ std::uint32_t RealPlatform::ProcessId() { return GetCurrentProcessId(); }
 
 namespace {
 
-/// Opens a file to append to: every write goes to its end, whole, whatever
-/// other processes write at the same time.
-HANDLE OpenForAppend(const std::string& path) {
-  return CreateFileA(path.c_str(), FILE_APPEND_DATA,
-                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+/// True when the open file is a plain file with one name: no reparse point
+/// (the handle was opened on the link itself, never through it) and no
+/// other hard link, either of which a less privileged user could have
+/// planted to make morvask write to another file. Fills `*info`.
+bool IsPlainFile(HANDLE file, BY_HANDLE_FILE_INFORMATION* info) {
+  return GetFileInformationByHandle(file, info) &&
+         !(info->dwFileAttributes &
+           (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) &&
+         info->nNumberOfLinks == 1;
+}
+
+/// Opens a plain file to append to (made if missing): every write goes to
+/// its end, whole, whatever other processes write at the same time. The
+/// check is made on the handle that writes, so nothing can swap the file
+/// in between. INVALID_HANDLE_VALUE when it cannot be opened or is not a
+/// plain file (see IsPlainFile), with nothing written.
+HANDLE OpenPlainForAppend(const std::string& path,
+                          BY_HANDLE_FILE_INFORMATION* info) {
+  HANDLE file = CreateFileA(
+      path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+      nullptr);
+  if (file != INVALID_HANDLE_VALUE && !IsPlainFile(file, info)) {
+    CloseHandle(file);
+    return INVALID_HANDLE_VALUE;
+  }
+  return file;
+}
+
+/// True when `path` still names the plain file that `info` describes.
+bool StillNames(const std::string& path,
+                const BY_HANDLE_FILE_INFORMATION& info) {
+  HANDLE file =
+      CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION now;
+  const bool same = IsPlainFile(file, &now) &&
+                    now.dwVolumeSerialNumber == info.dwVolumeSerialNumber &&
+                    now.nFileIndexHigh == info.nFileIndexHigh &&
+                    now.nFileIndexLow == info.nFileIndexLow;
+  CloseHandle(file);
+  return same;
 }
 
 }  // namespace
@@ -313,19 +491,20 @@ HANDLE OpenForAppend(const std::string& path) {
 bool RealPlatform::AppendToLog(const std::string& path, const std::string& line,
                                std::uint32_t rotate_above) {
   LockedCall locked(*this, log_lock_, path);
-  HANDLE file = OpenForAppend(path);
+  BY_HANDLE_FILE_INFORMATION info;
+  HANDLE file = OpenPlainForAppend(path, &info);
   if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD high = 0;
-  DWORD size = GetFileSize(file, &high);
   // Only the lock's holder moves the file: two moves in a row would put
-  // the new file where the old one belongs.
-  if (locked.held() && size != INVALID_FILE_SIZE &&
-      (high != 0 || size > rotate_above)) {
+  // the new file where the old one belongs. It moves only the file it
+  // looked at, still open, and still the plain file under that name.
+  if (locked.held() &&
+      (info.nFileSizeHigh != 0 || info.nFileSizeLow > rotate_above) &&
+      StillNames(path, info)) {
     CloseHandle(file);
     // If the move fails (a viewer holds the file without sharing its
     // deletion), the line still goes to the file as it is.
     MoveFileExA(path.c_str(), (path + ".1").c_str(), MOVEFILE_REPLACE_EXISTING);
-    file = OpenForAppend(path);
+    file = OpenPlainForAppend(path, &info);
     if (file == INVALID_HANDLE_VALUE) return false;
   }
   DWORD written = 0;
@@ -380,6 +559,17 @@ FileFacts RealPlatform::QueryFile(const std::string& path) {
   if (attributes == INVALID_FILE_ATTRIBUTES) return facts;
   facts.exists = true;
   facts.is_folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  facts.is_link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  // Opened for its attributes alone, on the link itself: nothing changes.
+  HANDLE handle = CreateFileA(
+      path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  BY_HANDLE_FILE_INFORMATION info;
+  if (handle != INVALID_HANDLE_VALUE) {
+    if (GetFileInformationByHandle(handle, &info))
+      facts.names = info.nNumberOfLinks;
+    CloseHandle(handle);
+  }
   facts.read_only = !facts.is_folder && (attributes & FILE_ATTRIBUTE_READONLY);
   facts.writable = facts.read_only
                        ? Answer::kNo

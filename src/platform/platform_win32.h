@@ -18,6 +18,7 @@ class RealPlatform : public Platform {
   // CommandCalls.
   std::string CommandLine() override;
   std::string ModulePath() override;
+  bool ModulePathIsExact() override;
   bool IsLeadByte(unsigned char byte) override;
   std::uint32_t TickCount() override;
   std::uint8_t AcLineStatus() override;
@@ -95,8 +96,8 @@ class RealPlatform : public Platform {
     FileLock& operator=(const FileLock&) = delete;
     explicit FileLock(std::uint32_t wait_ms) : wait_ms_(wait_ms) {}
     /// Waits for the lock of `path`. Returns true when it is held and must
-    /// be released after the one call, false when the call goes ahead
-    /// unlocked: the lock timed out, now or before, or cannot be had.
+    /// be released after the one call, false when this call goes ahead
+    /// unlocked: the lock timed out or cannot be had.
     bool Acquire(const FileNameRules& rules, const std::string& path);
     void Release();
 
@@ -104,7 +105,6 @@ class RealPlatform : public Platform {
     const std::uint32_t wait_ms_;
     std::string path_;  // The file whose mutex `mutex_` is.
     void* mutex_ = nullptr;
-    bool given_up_ = false;  // No more waiting for the rest of the run.
   };
   class LockedCall;
   /// The power library's functions, found when first needed.

@@ -2,10 +2,11 @@
 
 std::string FileLockName(std::string_view path, const FileNameRules& rules) {
   const std::string folder = DirectoryOf(path, rules.is_lead_byte);
-  std::string long_folder = folder.empty() ? "" : rules.long_folder(folder);
-  if (long_folder.empty()) long_folder = folder;
-  const std::u16string folded =
-      rules.fold_case(long_folder + std::string(path.substr(folder.size())));
+  std::u16string long_folder =
+      folder.empty() ? u"" : rules.long_folder(rules.widen(folder));
+  if (long_folder.empty()) long_folder = rules.widen(folder);
+  const std::u16string folded = rules.fold_case(
+      long_folder + rules.widen(std::string(path.substr(folder.size()))));
 
   // FNV-1a, 64 bits, over the UTF-16 code units low byte first: short, and
   // enough to tell a user's files apart.

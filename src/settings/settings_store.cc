@@ -84,3 +84,14 @@ void IniFileStore::WriteText(const std::string& section, const std::string& key,
   if (!platform_.WriteIniString(section, key, value, path_))
     throw EIniFileException("Unable to write to " + path_);
 }
+
+std::string UnnamedSettingsFile::ReadText(const std::string&,
+                                          const std::string&,
+                                          const std::string& default_value) {
+  return default_value;
+}
+
+void UnnamedSettingsFile::WriteText(const std::string&, const std::string&,
+                                    const std::string&) {
+  throw EIniFileException("Unable to write to a folder without an ANSI name");
+}

@@ -97,4 +97,16 @@ class IniFileStore : public IniFileReader {
                  const std::string& value) override;
 };
 
+/// The settings file of a folder that cannot be named (the system's code
+/// page lacks its letters and it has no short name): nothing is read or
+/// written. Every read gives its default; every write throws
+/// EIniFileException, as a refused write does.
+class UnnamedSettingsFile : public SettingsStore {
+ public:
+  std::string ReadText(const std::string& section, const std::string& key,
+                       const std::string& default_value) override;
+  void WriteText(const std::string& section, const std::string& key,
+                 const std::string& value) override;
+};
+
 #endif  // MORVASK_SETTINGS_SETTINGS_STORE_H_

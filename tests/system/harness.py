@@ -183,11 +183,13 @@ class Sandbox:
 
     def start(self, args, program=b"morvask", timeout_ms=30000, env=None,
               exe=None, stdout=None, wine_log=None):
-        """Starts morvask (or `exe`) through the launcher, its standard
+        """Starts morvask (or `exe`, a path or its Windows name) through the
+        launcher, its standard
         output into the file `stdout` if given, and Wine's debug output
         (see WINEDEBUG) into the file `wine_log` if given; returns the
         Popen."""
-        cmd = [str(tool("launch.exe")), winpath(exe or self.exe),
+        program = exe if isinstance(exe, str) else winpath(exe or self.exe)
+        cmd = [str(tool("launch.exe")), program,
                winpath(self.command_line_file(args, program)), str(timeout_ms)]
         if stdout:
             cmd.append(winpath(stdout))
@@ -252,6 +254,19 @@ class Sandbox:
             return Result(exit_code=run.returncode, raw=short)
         except subprocess.TimeoutExpired:
             return Result(timed_out=True, raw=f"{short}: timed out")
+
+    def move_into(self, name):
+        """Moves morvask.exe, and so its settings file, into the folder
+        `name` of the sandbox; returns the short (8.3) Windows name of the
+        executable there, by which the launcher can start it."""
+        folder = self.dir / name
+        folder.mkdir()
+        self.exe = Path(shutil.move(self.exe, folder / "morvask.exe"))
+        self.ini = folder / "morvask.ini"
+        return subprocess.run(
+            wine("winepath", "-s", winpath(self.exe)), env=wine_env(),
+            capture_output=True, text=True, timeout=60,
+            check=True).stdout.strip()
 
     def cleanup(self):
         self._unlock_all()
@@ -535,6 +550,15 @@ def wait_for_watcher(timeout=30.0):
             return False
         time.sleep(0.1)
     return True
+
+
+def ansi_code_page():
+    """The ANSI code page of the prefix, as its registry gives it."""
+    out = subprocess.run(
+        wine("reg", "query", r"HKLM\System\CurrentControlSet\Control\Nls"
+             r"\CodePage", "/v", "ACP"), env=wine_env(), capture_output=True,
+        text=True, timeout=60, check=True).stdout.split()
+    return int(out[out.index("ACP") + 2])
 
 
 def delete_registry_key():

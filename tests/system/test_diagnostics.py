@@ -1,6 +1,7 @@
 """morvask check and the opt-in log, run for real under Wine: the report in
 a file and in its box, that it changes nothing, and log lines that stay
 whole while several processes write and the file is moved aside."""
+import os
 import re
 import shutil
 import subprocess
@@ -124,13 +125,31 @@ class LogTest(SystemTest):
                                 for e in events), events)
 
     def test_a_log_that_cannot_be_written_changes_nothing(self):
-        self.box.write_ini("[Main]\nLog=1")
-        log = self.box.dir / "morvask.log"
-        log.write_bytes(b"")
-        subprocess.run(["chattr", "+i", str(log)], check=True)
-        self.assert_normal_run(self.box.run(b"profile 2"))
-        self.assertEqual("2", self.box.value("System", "CurrentProfileAC"))
-        self.assertEqual(b"", log.read_bytes())
+        # One that refuses writes, and one with a second name (a hard
+        # link, as one planted to make morvask write to another file).
+        other = b"2026-01-01 00:00:00.000 pid 1: another file\r\n"
+        cases = [
+            ("refuses writes", b"", lambda log: subprocess.run(
+                ["chattr", "+i", str(log)], check=True)),
+            ("has a second name", other, lambda log: os.link(
+                log, self.box.dir / "elsewhere.txt")),
+        ]
+        for name, content, prepare in cases:
+            with self.subTest(name):
+                self.box.cleanup()
+                for path in self.box.dir.glob("morvask.*"):
+                    if path.suffix != ".exe":
+                        path.unlink()
+                (self.box.dir / "elsewhere.txt").unlink(missing_ok=True)
+                self.box.write_ini("[Main]\nLog=1")
+                log = self.box.dir / "morvask.log"
+                log.write_bytes(content)
+                prepare(log)
+                self.assert_normal_run(self.box.run(b"profile 2"), name)
+                self.assertEqual("2",
+                                 self.box.value("System", "CurrentProfileAC"))
+                self.assertEqual(content, log.read_bytes(), name)
+                self.assertFalse((self.box.dir / "morvask.log.1").exists())
 
 
 if __name__ == "__main__":

@@ -42,6 +42,10 @@ class CheckTest : public ::testing::Test {
 
 TEST_F(CheckTest, ReportsWhatItSeesAndChangesNothing) {
   platform.stdout_is_file = true;
+  FileFacts linked_log;
+  linked_log.exists = true;
+  linked_log.names = 2;
+  platform.file_facts["C:\\Program Files\\morvask\\morvask.log"] = linked_log;
   RunMorvask(platform);
   const std::string& report = platform.standard_output;
   const char* const kSays[] = {
@@ -59,6 +63,7 @@ TEST_F(CheckTest, ReportsWhatItSeesAndChangesNothing) {
       "registry value Path is REG_DWORD, not text",
       "window ATKOSD not found",
       "morvask-watch: runs in this session",
+      "Log: morvask.log has 2 names: morvask does not write to it",
   };
   for (const char* says : kSays)
     EXPECT_NE(std::string::npos, report.find(says)) << says << "\n" << report;
@@ -216,6 +221,24 @@ TEST_F(CheckTest, AReportNotWrittenWholeGoesToTheBox) {
   RunMorvask(platform);
   ASSERT_EQ(1u, platform.information_boxes.size());
   EXPECT_EQ(0u, platform.information_boxes[0].second.find("morvask "));
+}
+
+TEST_F(CheckTest, AFolderTheCodePageCannotNameIsNamedAndNeverOpened) {
+  platform.module_path = "C:\\Users\\???????\\morvask\\morvask.exe";
+  platform.module_path_exact = false;
+  platform.stdout_is_file = true;
+  RunMorvask(platform);
+  const std::string& report = platform.standard_output;
+  for (const char* says :
+       {"this folder cannot be used", "every setting reads as its default",
+        "%LOCALAPPDATA%\\morvask", "fsutil 8dot3name set",
+        "Current profile: 0 on mains, 0 on battery"})
+    EXPECT_NE(std::string::npos, report.find(says)) << says << "\n" << report;
+  // No file by the path with '?': neither looked at nor read.
+  EXPECT_EQ(std::string::npos, report.find("???")) << report;
+  EXPECT_TRUE(platform.CallsStartingWith("Read").empty());
+  EXPECT_TRUE(platform.CallsStartingWith("SectionExists").empty());
+  EXPECT_TRUE(platform.CallsStartingWith("QueryFile C:\\Users").empty());
 }
 
 }  // namespace

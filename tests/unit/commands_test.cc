@@ -210,6 +210,30 @@ TEST_F(CommandsTest, CurrentAndShowOnlyRead) {
   }
 }
 
+TEST_F(CommandsTest, AFolderTheCodePageCannotNameIsAnUnwritableFile) {
+  const struct {
+    const char* command;
+    bool usage;
+  } cases[] = {{"profile 2", true},
+               {"next", true},
+               {"prev", true},
+               {"current", false},
+               {"show", false}};
+  for (const auto& c : cases) {
+    FakePlatform fresh;
+    platform = fresh;
+    platform.module_path = "C:\\Users\\???\\morvask.exe";
+    platform.module_path_exact = false;
+    // Would be read if the path were handed on: '?' may match other names.
+    platform.files["C:\\Users\\???\\morvask.ini"]["Main"]["Log"] = "1";
+    Run(c.command);
+    EXPECT_EQ(c.usage, ShowedUsage()) << c.command;
+    for (const char* call : {"Read", "Write", "Flush", "AppendToLog"})
+      EXPECT_TRUE(platform.CallsStartingWith(call).empty())
+          << c.command << " " << call;
+  }
+}
+
 TEST_F(CommandsTest, CurrentUsesStoredValueUnchecked) {
   platform.ini()["System"]["CurrentProfileAC"] = "7";
   platform.ini()["Main"]["ShowAtkOsd"] = "1";

@@ -33,6 +33,8 @@ std::string FakePlatform::ModulePath() {
   return module_path;
 }
 
+bool FakePlatform::ModulePathIsExact() { return module_path_exact; }
+
 bool FakePlatform::IsLeadByte(unsigned char byte) {
   return lead_bytes.count(byte) != 0;
 }

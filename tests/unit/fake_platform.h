@@ -30,6 +30,8 @@ class FakePlatform : public Platform {
   // What the fake gives.
   std::string command_line = "morvask";
   std::string module_path = "C:\\Tools\\morvask.exe";
+  /// False plays a folder the code page cannot name.
+  bool module_path_exact = true;
   std::set<unsigned char> lead_bytes;
   std::uint32_t tick = 1000;
   std::uint8_t ac_line_status = 1;
@@ -105,6 +107,7 @@ class FakePlatform : public Platform {
 
   std::string CommandLine() override;
   std::string ModulePath() override;
+  bool ModulePathIsExact() override;
   bool IsLeadByte(unsigned char byte) override;
   std::uint32_t TickCount() override;
   std::uint8_t AcLineStatus() override;

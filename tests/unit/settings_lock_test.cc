@@ -5,7 +5,6 @@
 #include <map>
 
 #include "code_pages.h"
-#include "common/ascii.h"
 
 namespace {
 
@@ -15,20 +14,38 @@ namespace {
 FileNameRules TableRules() {
   FileNameRules rules;
   rules.is_lead_byte = NoLeadBytes;
-  rules.long_folder = [](const std::string& folder) -> std::string {
-    // Keys in lower case: the system finds a folder in any case.
-    static const std::map<std::string, std::string> kLong = {
-        {"c:\\progra~1\\toolso~1\\", "C:\\Program Files\\Tools of mine\\"},
-        {"c:\\program files\\tools of mine\\",
-         "C:\\Program Files\\Tools of mine\\"},
-    };
-    auto found = kLong.find(LowerAscii(folder));
-    return found == kLong.end() ? "" : found->second;
+  // Bytes as Latin-1 letters, which Windows-1252 is for these names.
+  rules.widen = [](const std::string& text) {
+    std::u16string wide;
+    for (unsigned char c : text) wide += static_cast<char16_t>(c);
+    return wide;
   };
-  rules.fold_case = [](const std::string& text) {
+  rules.long_folder = [](const std::u16string& folder) -> std::u16string {
+    // Keys in lower case: the system finds a folder in any case.
+    static const std::map<std::u16string, std::u16string> kLong = {
+        {u"c:\\progra~1\\toolso~1\\", u"C:\\Program Files\\Tools of mine\\"},
+        {u"c:\\program files\\tools of mine\\",
+         u"C:\\Program Files\\Tools of mine\\"},
+        // A folder whose long name no ANSI code page of the test holds.
+        {u"c:\\users\\0ac5~1\\", u"C:\\Users\\\u0414\u043c\\"},
+        {u"c:\\users\\0bd7~1\\", u"C:\\Users\\\u0416\u043a\\"},
+    };
+    std::u16string lower = folder;
+    for (char16_t& c : lower) {
+      if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+      if (c >= 0x410 && c <= 0x42F) c = static_cast<char16_t>(c + 0x20);
+    }
+    auto found = kLong.find(lower);
+    return found == kLong.end() ? u"" : found->second;
+  };
+  rules.fold_case = [](const std::u16string& text) {
     std::u16string folded;
-    for (unsigned char c : text)
-      folded += static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - 0x20 : c);
+    for (char16_t c : text) {
+      bool lower = (c >= u'a' && c <= u'z') ||
+                   (c >= 0xE0 && c != 0xF7 && c < 0xFF) ||
+                   (c >= 0x430 && c <= 0x44F);
+      folded += static_cast<char16_t>(lower ? c - 0x20 : c);
+    }
     return folded;
   };
   return rules;
@@ -45,6 +62,9 @@ TEST(FileLockNameTest, OneNamePerFileHoweverItsPathIsSpelled) {
        "C:\\Program Files\\Tools of mine\\morvask.ini", true},
       {"short names in another case", "c:\\progra~1\\toolso~1\\MORVASK.INI",
        "C:\\Program Files\\Tools of mine\\morvask.ini", true},
+      {"two folders whose long names the code page lacks",
+       "C:\\Users\\0AC5~1\\morvask.ini", "C:\\Users\\0BD7~1\\morvask.ini",
+       false},
       {"a folder with no long form, as given", "C:\\NOLONG~1\\morvask.ini",
        "c:\\nolong~1\\morvask.ini", true},
       {"another folder", "C:\\Tools\\morvask.ini", "C:\\Tool\\morvask.ini",
