@@ -1,5 +1,5 @@
 """Checks the release executables, morvask.exe and morvask-watch.exe: each a
-PE32 GUI program under 256 KiB that imports only KnownDLLs and only
+PE32 GUI program of at most MAX_EXECUTABLE_BYTES that imports only KnownDLLs and only
 what the oldest supported Windows has, carries the project version and its
 own name, embeds no manifest, and comes out byte for byte the same from a
 second build tree; and the release zip holds both and comes out the same
@@ -18,7 +18,7 @@ import zipfile
 from pathlib import Path
 
 import windows_floor
-from pe_imports import KNOWN_DLLS, imported_functions
+from pe_imports import KNOWN_DLLS, MAX_EXECUTABLE_BYTES, imported_functions
 
 VERSION, SOURCE, BUILD = sys.argv[1:4]
 del sys.argv[1:4]
@@ -80,7 +80,7 @@ class ReleaseTest(unittest.TestCase):
 
     def test_size_and_imports(self):
         for name, path, data in self.each():
-            self.assertLessEqual(len(data), 256 * 1024, name)
+            self.assertLessEqual(len(data), MAX_EXECUTABLE_BYTES, name)
             dlls = set(imported_functions(path))
             self.assertTrue(dlls, f"{name}: no imports found")
             self.assertLessEqual(dlls, KNOWN_DLLS, name)

@@ -6,6 +6,13 @@ import subprocess
 # only these; any other DLL, looked for in the program's folder first, where
 # a less privileged account may plant one, is loaded at run time by its full
 # path in the system folder (src/platform/system_library_win32.h).
+# The most a shipped executable may weigh: a guard against what bloats a
+# static build by accident (the C++ name demangler alone is 75 KiB, see
+# src/platform/terminate_win32.cc), with room for what morvask does: 256
+# KiB until it came to select power plans and modes, start programs, show
+# its own notice and report its hotkeys.
+MAX_EXECUTABLE_BYTES = 320 * 1024
+
 KNOWN_DLLS = {"kernel32.dll", "user32.dll", "advapi32.dll", "msvcrt.dll",
               "gdi32.dll"}
 
