@@ -100,6 +100,40 @@ class Demo:
         for line in report.read_text("latin-1").splitlines():
             print(f"    | {line}")
 
+    def laptop_of_today(self):
+        print("\n$ morvask profile 1    # a Windows 11 laptop"
+              " (examples/morvask-windows11.ini): power plan, power mode, Run")
+        power = harness.PowerLibrary(self.box, "win11")
+        probe = harness.RunProbe(self.box)
+        try:
+            ini = (harness.REPO / "examples" /
+                   "morvask-windows11.ini").read_text()
+            # One more pair of quotes round the whole value: Windows takes
+            # the outer pair away, leaving the quoted path.
+            ini = ini.replace("[1]\n",
+                              f"[1]\nRun=\"{probe.command_line()}\"\n")
+            saved = self.box.ini.read_bytes()
+            self.box.ini.write_text(ini)
+            # As a program started normally, not elevated: an elevated
+            # morvask starts no Run from a folder its user may change.
+            result = self.box.run(b"profile 1",
+                                  env={"MORVASK_TEST_UNELEVATED": "1"})
+            print(f"    exit code {result.exit_code},"
+                  f" {'a box' if result.boxes else 'no box'}")
+            for call in power.calls():
+                if call.startswith(("PowerSet", "PowerGet")):
+                    print(f"    power library     <- {call}")
+            for record in probe.records(wait_for=1):
+                print(f"    Run started       :  {record['cmd'].decode()}")
+                print(f"      in {record['cwd'].decode()}, MORVASK_PROFILE="
+                      f"{record['profile'].decode()} MORVASK_POWER="
+                      f"{record['power'].decode()} MORVASK_COMMAND="
+                      f"{record['command'].decode()}, console window:"
+                      f" {'yes' if record['window'] else 'none'}")
+            self.box.ini.write_bytes(saved)
+        finally:
+            power.restore()
+
     def settings(self):
         ac = self.box.value("System", "CurrentProfileAC")
         print(f"    settings: [System] CurrentProfileAC={ac}")
@@ -120,6 +154,7 @@ def main():
         demo.run("prev", "one step back, applied after Delay")
         demo.settings()
         demo.check()
+        demo.laptop_of_today()
         demo.watcher()
         demo.run("bogus", "anything else shows the usage box")
     finally:

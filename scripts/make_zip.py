@@ -18,13 +18,22 @@ def contents(build):
     for exe in EXECUTABLES:
         yield exe, (Path(build) / exe).read_bytes()
     yield "morvask.ini", crlf(REPO / "examples" / "morvask.ini")
+    for example in sorted((REPO / "examples").glob("morvask-*.ini")):
+        yield example.name, crlf(example)
     for doc in sorted((REPO / "docs").iterdir()):
         yield f"docs/{doc.name}", crlf(doc)
 
 
+# Files of these kinds are text; any other (a picture) ships as it is.
+TEXT_SUFFIXES = (".md", ".xml", ".ini", ".txt")
+
+
 def crlf(path):
     """Text files get Windows line ends, whatever the checkout has."""
-    return path.read_bytes().replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+    data = path.read_bytes()
+    if path.suffix not in TEXT_SUFFIXES:
+        return data
+    return data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
 
 
 def main(build, version, out_dir):

@@ -1,8 +1,8 @@
 """Benchmark of morvask.exe under Wine on this machine; prints a table.
 
 - press-to-display latency: from the start of "morvask next" to the
-  stand-in display window receiving its command, beside the same figure
-  for a floor program that only finds the window and posts one command,
+  stand-in display window receiving its command, press by press with the
+  same figure of a floor program that only finds the window and posts once,
   and with a cycle list ([Main] CycleAC) in place of ProfileCount;
 - settle overhead: start-to-exit time of a press (settings lock and all)
   minus its Delay, beside the start-to-exit time of the floor program;
@@ -11,6 +11,9 @@
 - the run log: what writing the lines of a press with [Main] Log=1 costs
   (morvask's own log, timed in a loop), and start-to-exit times of presses
   with Log=0 and Log=1 beside presses without the key, in turn;
+- a profile's power plan, power mode and program: press-to-display with
+  and without them, press by press, and what each costs an apply
+  (against the stand-in power library and the run probe);
 - morvask-watch at rest: the CPU time it takes while nothing happens, and
   its resident set (under Wine: Wine's own libraries included);
 - size and imported DLLs of the shipped executables (the win32 build).
@@ -47,14 +50,17 @@ LOG_PRESSES = 1000
 WATCH_IDLE_S = 10
 
 
-def display_latencies(box, osd, presses, exe=None, settings=None):
+def display_latencies(box, osd, presses, exe=None, settings=None, exes=None):
     """Microseconds from each start to the display command's arrival; with
-    `settings`, a list of settings texts, each press runs on the next of
-    them in turn and the figures come back per text."""
+    `settings`, a list of settings texts (or `exes`, a list of programs),
+    each press runs on the next of them in turn and the figures come back
+    interleaved, one of each in turn."""
     latencies = []
     for press in range(presses):
         if settings:
             box.write_ini(settings[press % len(settings)])
+        if exes:
+            exe = exes[press % len(exes)]
         seen = len(osd.arrival_us())
         result = box.run(b"next", exe=exe)
         osd.wait_for(seen + 1)
@@ -92,6 +98,24 @@ def log_costs(box, presses):
     lines = len(log.read_bytes().splitlines()) / presses if log.exists() else 0
     log.unlink(missing_ok=True)
     return runs, lines
+
+
+UNELEVATED = {"MORVASK_TEST_UNELEVATED": "1"}
+
+
+def apply_costs(box, presses, probe):
+    """Median start-to-exit microseconds of "morvask current" applying a
+    profile with no step of its own, then with PowerScheme, PowerMode and
+    Run (the run probe, which ends at once) each alone, in turn."""
+    texts = ["[0]\nName=none\n", "[0]\nPowerScheme=Balanced\n",
+             "[0]\nPowerMode=balanced\n",
+             f'[0]\nRun="{probe.command_line()}"\n']
+    runs = [[] for _ in texts]
+    for press in range(len(texts) * presses):
+        box.write_ini(texts[press % len(texts)])
+        result = box.run(b"current", env=UNELEVATED)
+        runs[press % len(texts)].append(result.elapsed_us)
+    return [statistics.median(times) for times in runs]
 
 
 def floor_prints(*args):
@@ -167,7 +191,12 @@ def main():
     osd = harness.Standin(box, harness.OSD)
     try:
         display_latencies(box, osd, 3)  # Warm up the server and caches.
-        morvask = statistics.median(display_latencies(box, osd, presses))
+        # morvask and the floor press by press, so that neither gets the
+        # machine in a better moment.
+        both = display_latencies(box, osd, 2 * presses,
+                                 exes=[None, harness.tool("floor.exe")])
+        morvask = statistics.median(both[0::2])
+        floor = statistics.median(both[1::2])
         # Without and with a list, press by press, so that neither gets the
         # machine in a better moment.
         list_ini = plain_ini.replace("Delay=0", "Delay=0\nCycleAC=1, 0")
@@ -175,9 +204,20 @@ def main():
                                  settings=[plain_ini, list_ini])
         without_list = statistics.median(both[0::2])
         with_list = statistics.median(both[1::2])
+        # Without and with a profile's power plan, mode and program.
+        power = harness.PowerLibrary(box, "win11")
+        probe = harness.RunProbe(box)
+        # "next" with ProfileCount 1 goes to profile 0, whose keys it reads.
+        keys_ini = plain_ini + ("\n[0]\nPowerScheme=Balanced\n"
+                                "PowerMode=efficiency\n"
+                                f'Run="{probe.command_line()}"')
+        both = display_latencies(box, osd, 2 * presses,
+                                 settings=[plain_ini, keys_ini])
+        without_keys = statistics.median(both[0::2])
+        with_keys = statistics.median(both[1::2])
+        step_costs = apply_costs(box, presses, probe)
+        power.restore()
         box.write_ini(plain_ini)
-        floor = statistics.median(
-            display_latencies(box, osd, presses, exe=harness.tool("floor.exe")))
         settle = statistics.median(settle_overheads(box, presses))
         floor_run = statistics.median(floor_runtimes(box, presses))
         plain_read, locked_read = lock_cost(box)
@@ -199,6 +239,17 @@ def main():
         ("  alternating presses: CycleAC", ms(with_list),
          f"within noise of {ms(without_list)}", None),
         ("  ratio to floor", f"{ratio:.2f} x", "<= 1.30 x", ratio <= 1.3),
+        ("  alternating: no power keys in the profile", ms(without_keys), "",
+         None),
+        ("  alternating: PowerScheme, PowerMode, Run", ms(with_keys),
+         f"within noise of {ms(without_keys)}", None),
+        ("apply (current), start to exit, no new step", ms(step_costs[0]),
+         "", None),
+        *[(f"  + {step}", ms(cost - step_costs[0]), "", None)
+          for step, cost in zip(("PowerScheme (stand-in library)",
+                                 "PowerMode (stand-in library)",
+                                 "Run (a program that ends at once)"),
+                                step_costs[1:])],
         (f"settle overhead (median, Delay {SETTLE_DELAY_MS} ms)", ms(settle),
          "<= 60 ms", settle <= 60000),
         ("  floor: start to exit", ms(floor_run), "", None),

@@ -139,6 +139,15 @@ class RunTest(SystemTest):
         self.assertIn(b"ended with exit code 7: ", log)
         self.assertIn(b"program: program ended with 7", log)
 
+    def test_a_value_in_one_more_pair_of_quotes_keeps_its_own(self):
+        # Windows takes the quotes round a whole value away: a command line
+        # that begins and ends with one is written in one more pair.
+        probe = self.run_probe()
+        self.box.write_ini(f'[0]\nRun="{probe.command_line()}"')
+        self.assert_normal_run(self.box.run(b"current", env=UNELEVATED))
+        [record] = probe.records(wait_for=1)
+        self.assertEqual(probe.command_line().encode(), record["cmd"])
+
     def test_a_program_still_running_runs_on_after_run_wait(self):
         probe = self.run_probe()
         self.box.write_ini(f"[Main]\nRunWait=300\n"
