@@ -1,18 +1,12 @@
 #include "actions/power_plan.h"
 
 #include "common/ascii.h"
+#include "common/hex.h"
 #include "common/text.h"
 #include "platform/power.h"
 #include "settings/int_text.h"
 
 namespace {
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 /// powercfg's aliases of Windows' own plans.
 struct Alias {
@@ -72,7 +66,7 @@ std::optional<Guid> ParseGuid(std::string_view text) {
       if (text[i++] != '-') return std::nullopt;
       continue;
     }
-    const int high = HexValue(text[i]), low = HexValue(text[i + 1]);
+    const int high = HexDigitValue(text[i]), low = HexDigitValue(text[i + 1]);
     if (high < 0 || low < 0) return std::nullopt;
     bytes[at++] = static_cast<std::uint8_t>(high * 16 + low);
     i += 2;

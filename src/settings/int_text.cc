@@ -1,13 +1,8 @@
 #include "settings/int_text.h"
 
-namespace {
+#include "common/hex.h"
 
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+namespace {
 
 /// Length of the hexadecimal prefix at the start of `text`, or 0.
 size_t HexPrefixLength(std::string_view text) {

@@ -21,17 +21,13 @@
 #include <vector>
 
 #include "microseconds.h"
+#include "text.h"
 
 namespace {
 
-std::string Hex(const std::string& bytes) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-  }
-  return out.empty() ? "-" : out;
+/// Hex, with "-" for nothing, so that a field is never empty.
+std::string Field(const std::string& bytes) {
+  return bytes.empty() ? "-" : Hex(bytes);
 }
 
 std::string ReadFileBytes(const char* path) {
@@ -99,8 +95,8 @@ BOOL CALLBACK ReadControl(HWND control, LPARAM param) {
 void ReportBox(HWND box) {
   BoxContents contents;
   EnumChildWindows(box, ReadControl, reinterpret_cast<LPARAM>(&contents));
-  std::printf("box %s %s %s %s\n", Hex(WindowText(box)).c_str(),
-              Hex(contents.text).c_str(), contents.icon.c_str(),
+  std::printf("box %s %s %s %s\n", Field(WindowText(box)).c_str(),
+              Field(contents.text).c_str(), contents.icon.c_str(),
               contents.buttons.empty() ? "-" : contents.buttons.c_str());
   std::fflush(stdout);
 }

@@ -36,6 +36,8 @@
 #include <cstring>
 #include <string>
 
+#include "text.h"
+
 namespace {
 
 typedef DWORD(WINAPI* EnumerateFn)(HKEY, const GUID*, const GUID*, int, ULONG,
@@ -55,16 +57,6 @@ typedef BOOLEAN(WINAPI* XpEnumFn)(XpCallback, LPARAM);
 HMODULE g_library = nullptr;
 FILE* g_out = nullptr;
 
-std::string Hex(const std::string& bytes) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-  }
-  return out;
-}
-
 std::string Unhex(const char* hex) {
   std::string bytes;
   for (const char* p = hex; p[0] && p[1]; p += 2) {
@@ -79,16 +71,6 @@ std::string Utf8Hex(const wchar_t* wide, size_t length) {
   int n = WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(length), text,
                               sizeof text, nullptr, nullptr);
   return Hex(std::string(text, n > 0 ? n : 0));
-}
-
-std::string GuidText(const GUID& guid) {
-  char text[40];
-  std::snprintf(text, sizeof text,
-                "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                static_cast<unsigned long>(guid.Data1), guid.Data2, guid.Data3,
-                guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3],
-                guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
-  return text;
 }
 
 // Parses "{8-4-4-4-12}" hexadecimal; a malformed GUID reads as zeros.

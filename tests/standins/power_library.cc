@@ -41,6 +41,8 @@
 #include <string>
 #include <vector>
 
+#include "text.h"
+
 namespace {
 
 const DWORD kUnknown = ERROR_INVALID_PARAMETER;
@@ -93,17 +95,6 @@ State g_memory_state;  // The state when there is no folder.
 // Not used by the XP build.
 [[maybe_unused]] bool SameGuid(const GUID& a, const GUID& b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", as StringFromGUID2 writes it.
-std::string GuidText(const GUID& guid) {
-  char text[40];
-  std::snprintf(text, sizeof text,
-                "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                static_cast<unsigned long>(guid.Data1), guid.Data2, guid.Data3,
-                guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3],
-                guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
-  return text;
 }
 
 int HexDigit(char c) {

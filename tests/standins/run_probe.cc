@@ -20,17 +20,9 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
+#include "text.h"
 
-std::string Hex(const std::string& bytes) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-  }
-  return out;
-}
+namespace {
 
 // The variable's value in hexadecimal, or "-" when it is unset.
 std::string Variable(const char* name) {

@@ -62,6 +62,12 @@ def prepare():
     # A persistent server keeps every later start fast. It fails harmlessly
     # when a server of this prefix is running already.
     server("-p")
+    # The first program that touches a window starts Wine's desktop process,
+    # which lives as long as the server. Started here, it holds none of a
+    # test's pipes (a test reading a program's output to its end would
+    # otherwise wait for the desktop too).
+    run(harness.wine(harness.tool("post.exe"), "morvask-no-window", 0, 0),
+        check=False)
     print("wine prefix ready:", prefix)
 
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/session.h"
+#include "code_pages.h"
 #include "common/errors.h"
 #include "fake_platform.h"
 #include "settings/settings_store.h"
@@ -35,6 +36,25 @@ TEST(ContinuesBurstTest, Boundaries) {
   for (const auto& c : cases) {
     EXPECT_EQ(c.expected, ContinuesBurst(c.now, c.last, c.delay))
         << "now " << c.now << " last " << c.last << " delay " << c.delay;
+  }
+}
+
+TEST(ParseCycleListTest, ABadEntryIsNamedByWholeCharacters) {
+  // 39 bytes, then a Shift-JIS character across the 40-byte cut.
+  const std::string entry = std::string(39, 'x') + "\x82\xa0y";
+  const struct {
+    LeadByteTest lead;
+    const char* name;
+    std::string shown;
+  } cases[] = {
+      {ShiftJisLead, "double-byte", std::string(39, 'x')},
+      {NoLeadBytes, "single-byte", std::string(39, 'x') + "\x82"},
+  };
+  for (const auto& c : cases) {
+    const CycleList list = ParseCycleList("1, " + entry, c.lead);
+    EXPECT_TRUE(list.profiles.empty()) << c.name;
+    EXPECT_EQ("entry 2 (\"" + c.shown + "\") is not an integer", list.problem)
+        << c.name;
   }
 }
 
