@@ -23,7 +23,8 @@ target_compile_options(morvask_watch_logic PRIVATE ${release_flags})
 enable_language(RC)
 # The platform seam on Win32, in every program that runs on it.
 set(platform_win32 src/platform/platform_win32.cc
-    src/platform/file_rights_win32.cc src/platform/power_win32.cc
+    src/platform/file_rights_win32.cc src/platform/notice_win32.cc
+    src/platform/power_win32.cc
     src/platform/system_library_win32.cc)
 
 function(morvask_executable name description main)
