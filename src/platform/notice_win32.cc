@@ -218,26 +218,25 @@ RECT NoticePlace(const char* text) {
   return place;
 }
 
+/// Makes the notice, or changes its text, placed but not shown yet.
 bool PlaceNotice(const std::string& text) {
   const RECT at = NoticePlace(text.c_str());
   const int width = at.right - at.left, height = at.bottom - at.top;
-  if (!g_notice.window) {
-    g_notice.window = CreateWindowExA(
-        WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE |
-            WS_EX_TRANSPARENT | WS_EX_LAYERED,
-        kNoticeWindowClass, text.c_str(), WS_POPUP, at.left, at.top, width,
-        height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!g_notice.window) return false;
-    SetLayeredWindowAttributes(g_notice.window, 0, 224, LWA_ALPHA);
-    AllowReplacedMessage(g_notice.window);
-  } else {
+  if (g_notice.window) {
     SetWindowTextA(g_notice.window, text.c_str());
     SetWindowPos(g_notice.window, HWND_TOPMOST, at.left, at.top, width, height,
                  SWP_NOACTIVATE);
     InvalidateRect(g_notice.window, nullptr, TRUE);
+    return true;
   }
-  ShowWindow(g_notice.window, SW_SHOWNOACTIVATE);
-  UpdateWindow(g_notice.window);
+  g_notice.window = CreateWindowExA(
+      WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT |
+          WS_EX_LAYERED,
+      kNoticeWindowClass, text.c_str(), WS_POPUP, at.left, at.top, width,
+      height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (!g_notice.window) return false;
+  SetLayeredWindowAttributes(g_notice.window, 0, 224, LWA_ALPHA);
+  AllowReplacedMessage(g_notice.window);
   return true;
 }
 
@@ -246,14 +245,18 @@ bool PlaceNotice(const std::string& text) {
 bool RealPlatform::ShowNotice(const std::string& text, std::uint32_t lasts_ms) {
   if (!Prepare()) return false;
   const bool held = g_notice.mutex && Pump(1000, g_notice.mutex, false);
+  // Made first and shown right after the others have gone, so that the
+  // screen is without a notice for as short a time as it can be.
+  const bool made = PlaceNotice(text);
   CloseOtherNotices();
-  const bool shown = PlaceNotice(text);
-  if (shown) {
+  if (made) {
+    ShowWindow(g_notice.window, SW_SHOWNOACTIVATE);
+    UpdateWindow(g_notice.window);
     SetTimer(g_notice.window, kGoTimer, lasts_ms, nullptr);
     g_notice.goes_at = GetTickCount() + lasts_ms;
   }
   if (held) ReleaseMutex(g_notice.mutex);
-  return shown;
+  return made;
 }
 
 void RealPlatform::WaitHandlingNotice(std::uint32_t milliseconds) {
