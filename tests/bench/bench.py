@@ -92,10 +92,12 @@ def notice_replacements(box, poll, presses):
     for press in range(presses):
         old, new = (f"Profile {p} on mains".encode()
                     for p in (press % 2 + 1, 2 - press % 2))
+        since = poll.sights()[-1].us
         first = box.start(f"profile {press % 2 + 1}".encode())
         # Its last notice, after applying, is up.
         shown = poll.wait_until(
-            lambda s: any(t == old + b": applied" for _, t in s.notices))
+            lambda s: s.us > since
+            and any(t == old + b": applied" for _, t in s.notices))
         box.run(f"profile {2 - press % 2}".encode())
         box.finish(first)
         poll.wait_until(lambda s: s.us > shown.us and not s.notices)
