@@ -24,6 +24,7 @@ add_executable(unit_tests
   tests/unit/settings_store_test.cc
   tests/unit/command_line_test.cc
   tests/unit/commands_test.cc
+  tests/unit/notice_test.cc
   tests/unit/osd_test.cc
   tests/unit/power_plan_test.cc
   tests/unit/apply_test.cc

@@ -11,6 +11,7 @@ packages=(
   wine wine32:i386 wine64
   python3 e2fsprogs util-linux zip file
   clang libclang-rt-14-dev clang-format clang-tidy
+  xvfb x11-apps imagemagick
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

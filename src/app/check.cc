@@ -6,6 +6,7 @@
 
 #include "actions/apply.h"
 #include "actions/catalyst.h"
+#include "actions/notice.h"
 #include "actions/osd.h"
 #include "actions/power_plan.h"
 #include "actions/run_program.h"
@@ -437,6 +438,29 @@ void Display(Look& look) {
                  PostVerdict(look.platform.WouldRefusePost(window))}));
 }
 
+/// Whether morvask's own notice is on, and what it would show.
+void NoticeLine(Look& look) {
+  const bool on = look.settings.ReadSwitch(key::kNotice);
+  const std::int32_t time = look.settings.ReadInt(key::kNoticeTime);
+  const std::string head =
+      Cat({"Notice (Notice ", OnOff(on), ", NoticeTime ", Num(time), " ms): "});
+  if (!on) {
+    look.Tail(Cat({head, "not shown; morvask opens no window"}));
+    return;
+  }
+  if (NoticeLasts(time) == 0) {
+    look.Tail(Cat({head, "not shown: NoticeTime 0 or less shows nothing"}));
+    return;
+  }
+  look.Tail(
+      Cat({head, "shows \"",
+           NoticeText(look.settings.ReadText(key::kName, look.profile),
+                      look.profile, look.s.slot, nullptr, look.lead),
+           "\" for ", Num(NoticeLasts(time)), " ms",
+           time > static_cast<std::int32_t>(kLongestNotice) ? " (held to that)"
+                                                            : ""}));
+}
+
 /// The first program of a command line as Windows takes it: the text in
 /// its leading quotes, or up to its first blank.
 std::string ProgramOf(const std::string& command_line) {
@@ -594,6 +618,7 @@ CheckReport MakeCheckReport(Session& session) {
   ClockUtility(look);
   DriverTool(look);
   Display(look);
+  NoticeLine(look);
   Power(look);
   Watcher(look);
   if (session.settings_path_exact) LogLinks(look);

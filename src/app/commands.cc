@@ -6,6 +6,7 @@
 #include "app/applying.h"
 #include "app/check.h"
 #include "app/cycle.h"
+#include "app/noticing.h"
 #include "app/session.h"
 #include "common/ascii.h"
 #include "common/command_line.h"
@@ -48,7 +49,9 @@ void RunPrev(Session& s) { CycleProfile(s, CycleDirection::kPrev); }
 void RunCurrent(Session& s) {
   ReadSlotProfile(s);
   ShowProfile(s.platform, s.settings, s.current_profile);
-  ApplySessionProfile(s);
+  ShowSessionNotice(s);
+  const ApplyResult applied = ApplySessionProfile(s);
+  ShowSessionNotice(s, &applied);
 }
 
 void RunProfile(Session& s) {
@@ -58,12 +61,15 @@ void RunProfile(Session& s) {
            SlotName(s.slot), " (", SlotKey(s.slot).name, ")"}));
   s.settings.WriteInt(SlotKey(s.slot), s.current_profile);
   ShowProfile(s.platform, s.settings, s.current_profile);
-  ApplySessionProfile(s);
+  ShowSessionNotice(s);
+  const ApplyResult applied = ApplySessionProfile(s);
+  ShowSessionNotice(s, &applied);
 }
 
 void RunShow(Session& s) {
   ReadSlotProfile(s);
   ShowProfile(s.platform, s.settings, s.current_profile);
+  ShowSessionNotice(s);
 }
 
 void RunOsd(Session& s) {
@@ -107,6 +113,8 @@ void RunCommand(Session& session) {
   for (const Command& command : kCommands) {
     if (word == command.word && count == command.argument_count) {
       command.run(session);
+      // The run lives as long as its notice.
+      HoldSessionNotice(session);
       return;
     }
   }

@@ -7,6 +7,7 @@
 
 #include "actions/osd.h"
 #include "app/applying.h"
+#include "app/noticing.h"
 #include "common/text.h"
 #include "platform/platform.h"
 #include "settings/int_text.h"
@@ -136,11 +137,12 @@ void CycleProfile(Session& session, CycleDirection direction) {
   settings.WriteInt(slot_key, profile);
   settings.WriteInt(key::kTickId, now);
   ShowProfile(session.platform, settings, profile);
+  ShowSessionNotice(session);
 
   // What the press did so far is in the file while it waits.
   session.log.Flush();
   // A negative delay waits no time rather than ~49 days or forever.
-  session.platform.Sleep(delay < 0 ? 0 : static_cast<std::uint32_t>(delay));
+  WaitShowingNotice(session, delay < 0 ? 0 : static_cast<std::uint32_t>(delay));
   // A later press overwrites TickId; then it is the one to apply.
   const std::int32_t latest = settings.ReadInt(key::kTickId);
   if (latest != now) {
@@ -150,5 +152,6 @@ void CycleProfile(Session& session, CycleDirection direction) {
     return;
   }
   session.log.Write(Cat({"applying profile ", std::to_string(profile)}));
-  ApplySessionProfile(session);
+  const ApplyResult applied = ApplySessionProfile(session);
+  ShowSessionNotice(session, &applied);
 }

@@ -33,6 +33,8 @@ struct Session {
   std::int32_t current_profile = 0;
   /// The command line's tokens; token 0 is the program name.
   std::vector<std::string> tokens;
+  /// This run has shown morvask's own notice (see noticing.h).
+  bool notice_shown = false;
   /// Off unless [Main] Log is on.
   RunLog log;
 

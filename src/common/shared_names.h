@@ -13,5 +13,7 @@ inline constexpr char kMorvaskFileName[] = "morvask.exe";
 inline constexpr char kWatchInstanceMutex[] = "Local\\morvask-watch";
 /// The class and title of the watcher's hidden window.
 inline constexpr char kWatchWindowClass[] = "morvask-watch";
+/// The window class of morvask's own notice, whichever process shows it.
+inline constexpr char kNoticeWindowClass[] = "morvask notice";
 
 #endif  // MORVASK_COMMON_SHARED_NAMES_H_

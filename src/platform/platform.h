@@ -2,8 +2,9 @@
 // interfaces so they can be mocked out for tests, split by concern: what a
 // command does itself (CommandCalls, here), what reaches outside programs
 // (OutsideCalls, outside.h), what "morvask check" looks at
-// (InspectCalls, inspect.h) and the power plan and mode (PowerCalls,
-// power.h). Platform is all four, as the Win32
+// (InspectCalls, inspect.h), the power plan and mode (PowerCalls,
+// power.h) and morvask's own notice (NoticeCalls, notice.h). Platform is
+// all five, as the Win32
 // implementation (platform_win32.cc) and the tests' recording fake are;
 // code that needs only one concern takes only that one.
 #ifndef MORVASK_PLATFORM_PLATFORM_H_
@@ -13,6 +14,7 @@
 #include <string>
 
 #include "platform/inspect.h"
+#include "platform/notice.h"
 #include "platform/outside.h"
 #include "platform/platform_types.h"
 #include "platform/power.h"
@@ -92,6 +94,7 @@ class CommandCalls {
 class Platform : public CommandCalls,
                  public OutsideCalls,
                  public InspectCalls,
-                 public PowerCalls {};
+                 public PowerCalls,
+                 public NoticeCalls {};
 
 #endif  // MORVASK_PLATFORM_PLATFORM_H_

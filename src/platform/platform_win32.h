@@ -73,6 +73,11 @@ class RealPlatform : public Platform {
   std::uint32_t SetPowerMode(bool on_mains, const Guid& mode) override;
   std::optional<Guid> ConfiguredPowerMode(bool on_mains) override;
 
+  // NoticeCalls, in notice_win32.cc.
+  bool ShowNotice(const std::string& text, std::uint32_t lasts_ms) override;
+  void WaitHandlingNotice(std::uint32_t milliseconds) override;
+  void WaitWhileNoticeShown() override;
+
  protected:
   ProcessHandle DoStartProgram(
       const std::string& command_line, const std::string& folder,

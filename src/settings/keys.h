@@ -53,6 +53,12 @@ inline constexpr SettingKey kLog{"Main", "Log", SettingKind::kSwitch, 0,
 inline constexpr SettingKey kRunWait{"Main", "RunWait", SettingKind::kInteger,
                                      5000,
                                      "longest wait for a profile's Run, ms"};
+inline constexpr SettingKey kNotice{
+    "Main", "Notice", SettingKind::kSwitch, 0,
+    "showing a profile shows morvask's own notice"};
+inline constexpr SettingKey kNoticeTime{"Main", "NoticeTime",
+                                        SettingKind::kInteger, 1500,
+                                        "how long the notice stays, ms"};
 inline constexpr SettingKey kCycleAC{
     "Main", "CycleAC", SettingKind::kList, 0,
     "profiles next and prev go round on mains"};
@@ -113,6 +119,8 @@ inline constexpr const SettingKey* kSettingKeys[] = {
     &key::kProfileCount,
     &key::kLog,
     &key::kRunWait,
+    &key::kNotice,
+    &key::kNoticeTime,
     &key::kCycleAC,
     &key::kCycleBatt,
     &key::kCurrentProfileAC,

@@ -14,6 +14,11 @@
 - a profile's power plan, power mode and program: press-to-display with
   and without them, press by press, and what each costs an apply
   (against the stand-in power library and the run probe);
+- press-to-notice: from the start of "morvask next" with [Main] Notice on
+  to its own notice on screen (seen by a poller about every millisecond),
+  beside a floor program that only makes and shows one such window, and
+  how long a replaced notice lingers after its successor appears (and the
+  gap between them);
 - morvask-watch at rest: the CPU time it takes while nothing happens, and
   its resident set (under Wine: Wine's own libraries included);
 - size and imported DLLs of the shipped executables (the win32 build).
@@ -67,6 +72,53 @@ def display_latencies(box, osd, presses, exe=None, settings=None, exes=None):
         latencies.append(osd.arrival_us()[seen] - result.start_us)
         time.sleep(0.05)
     return latencies
+
+
+NOTICE_INI = "[Main]\nNotice=1\nNoticeTime={}\nDelay=0\nProfileCount=3"
+
+
+def notice_latencies(box, poll, presses, exe=None, args=b"next"):
+    """Microseconds from each start to its first notice on screen."""
+    box.write_ini(NOTICE_INI.format(50))
+    latencies = []
+    for _ in range(presses):
+        result = box.run(args, exe=exe)
+        sight = poll.wait_until(
+            lambda s: s.us > result.start_us and s.notices)
+        latencies.append(sight.us - result.start_us)
+        time.sleep(0.05)
+    return latencies
+
+
+def notice_replacements(box, poll, presses):
+    """[(lingering, gap)] microseconds of each replaced notice: how long it
+    was still seen after its successor appeared, and how long no notice
+    was seen between them."""
+    box.write_ini(NOTICE_INI.format(3000))
+    figures = []
+    for press in range(presses):
+        old, new = (f"Profile {p} on mains".encode()
+                    for p in (press % 2 + 1, 2 - press % 2))
+        since = poll.sights()[-1].us
+        first = box.start(f"profile {press % 2 + 1}".encode())
+        # Its last notice, after applying, is up.
+        shown = poll.wait_until(
+            lambda s: s.us > since
+            and any(t == old + b": applied" for _, t in s.notices))
+        box.run(f"profile {2 - press % 2}".encode())
+        box.finish(first)
+        poll.wait_until(lambda s: s.us > shown.us and not s.notices)
+        sights = [s for s in poll.sights() if s.us >= shown.us]
+        titles = [[t for _, t in s.notices] for s in sights]
+        appeared = next(s.us for s, t in zip(sights, titles)
+                        if any(x.startswith(new) for x in t))
+        old_last = max(s.us for s, t in zip(sights, titles)
+                       if any(x.startswith(old) for x in t))
+        old_gone = next(s.us for s in sights if s.us > old_last)
+        figures.append((max(0, old_gone - appeared),
+                        max(0, appeared - old_gone)))
+        time.sleep(0.05)
+    return figures
 
 
 def settle_overheads(box, presses):
@@ -225,6 +277,24 @@ def main():
         log_cost = log_press_cost(box, log_lines)
     finally:
         osd.close()
+    poll = harness.NoticePoll(box)
+    try:
+        notice_latencies(box, poll, 3)  # Warm up.
+        # Press and floor in turn, so that neither gets a better moment.
+        press_notice, floor_notice = [], []
+        for _ in range(presses):
+            press_notice += notice_latencies(box, poll, 1)
+            floor_notice += notice_latencies(
+                box, poll, 1, exe=harness.tool("floor.exe"),
+                args=b"notice 50")
+        replaced = notice_replacements(box, poll, presses)
+    finally:
+        poll.close()
+    to_notice = statistics.median(press_notice)
+    notice_floor = statistics.median(floor_notice)
+    linger = statistics.median(r[0] for r in replaced)
+    linger_most = max(r[0] for r in replaced)
+    gap = statistics.median(r[1] for r in replaced)
     watch_cpu, watch_rss = watcher_at_rest(box)
 
     shipped = harness.REPO / "build" / "win32"
@@ -270,6 +340,17 @@ def main():
          ms(statistics.median(log_on) - statistics.median(no_key)), "", None),
         (f"  Log=1: writing a press's {log_lines:.0f} lines", ms(log_cost),
          "< 1 ms", log_cost < 1000),
+        ("press-to-notice (median, Notice=1)",
+         f"{ms(to_notice)} (+/- {ms(spread(press_notice))})",
+         f"<= 1.1 x floor ({ms(1.1 * notice_floor)})",
+         to_notice <= 1.1 * notice_floor),
+        ("  floor: make and show one notice",
+         f"{ms(notice_floor)} (+/- {ms(spread(floor_notice))})", "", None),
+        ("  ratio to floor", f"{to_notice / notice_floor:.2f} x", "<= 1.10 x",
+         to_notice <= 1.1 * notice_floor),
+        ("replaced notice lingers after its successor",
+         f"{ms(linger)} (most {ms(linger_most)})", "0 ms", linger_most == 0),
+        ("  no notice between them (median)", ms(gap), "", None),
         (f"morvask-watch CPU time over {WATCH_IDLE_S} s at rest",
          f"{watch_cpu:.2f} s", "0 s", watch_cpu == 0),
         ("morvask-watch resident set (Wine's included)",

@@ -42,6 +42,10 @@ IMPORTS = {
         "WideCharToMultiByte",
         "WaitForSingleObject", "WriteFile", "WritePrivateProfileStringA",
     },
+    "gdi32.dll": {
+        "CreateFontIndirectA", "GetObjectA", "GetStockObject", "SelectObject",
+        "SetBkMode", "SetTextColor",
+    },
     # XP's own C runtime (msvcrt.dll 7.0), which mingw-w64 links against.
     "msvcrt.dll": {
         "__getmainargs", "__initenv", "__p__acmdln", "__p__commode",
@@ -57,5 +61,14 @@ IMPORTS = {
         "GetWindowLongA", "GetWindowThreadProcessId", "KillTimer",
         "MessageBoxA", "PostMessageA", "PostQuitMessage", "RegisterClassA",
         "SetTimer", "SetWindowLongA",
+        # The notice; the monitor calls and SetLayeredWindowAttributes are
+        # from Windows 2000.
+        "BeginPaint", "DrawTextA", "EndPaint", "FindWindowExA",
+        "GetClientRect", "GetDC", "GetForegroundWindow", "GetMonitorInfoA",
+        "GetWindowTextA", "InvalidateRect", "MonitorFromPoint",
+        "MonitorFromWindow", "MsgWaitForMultipleObjects", "PeekMessageA",
+        "RegisterWindowMessageA", "ReleaseDC", "SendMessageTimeoutA",
+        "SetLayeredWindowAttributes", "SetWindowPos", "SetWindowTextA",
+        "ShowWindow", "SystemParametersInfoA", "UpdateWindow",
     },
 }

@@ -16,6 +16,9 @@
 //   floor.exe hold INI MS      holds the lock of INI, as morvask names it,
 //                              for MS milliseconds; prints "held" once it
 //                              has it
+//   floor.exe notice MS        makes and shows one notice as morvask's
+//                              own platform code does, and waits until
+//                              it has gone (MS milliseconds)
 //   floor.exe names FILE       prints the lock name morvask gives each
 //                              path of FILE (one a line, in the ANSI code
 //                              page), a line each
@@ -81,6 +84,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::fflush(stdout);
     Sleep(std::strtoul(__argv[3], nullptr, 10));
     ReleaseMutex(mutex);
+    ExitProcess(0);
+  }
+  if (__argc == 3 && std::strcmp(__argv[1], "notice") == 0) {
+    RealPlatform platform;
+    platform.ShowNotice("Profile 1 on mains",
+                        std::strtoul(__argv[2], nullptr, 10));
+    platform.WaitWhileNoticeShown();
     ExitProcess(0);
   }
   if (__argc == 3 && std::strcmp(__argv[1], "names") == 0) {

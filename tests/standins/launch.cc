@@ -9,6 +9,8 @@
 // redirects it with "> STDOUT_FILE". Output, one item a
 // line, texts in hexadecimal so that every byte survives:
 //   start TICK MICROSECONDS / box CAPTION_HEX TEXT_HEX ICON BUTTONS /
+//   window CLASS_HEX TITLE_HEX, once for each top-level window of the
+//   program seen, visible or not /
 //   exit CODE ELAPSED_MS ELAPSED_MICROSECONDS, or timeout ELAPSED_MS
 // ICON is "present" or "none"; BUTTONS lists the visible buttons' ids.
 #include <windows.h>
@@ -101,6 +103,26 @@ void ReportBox(HWND box) {
   std::fflush(stdout);
 }
 
+struct WindowSearch {
+  DWORD process_id;
+  std::set<HWND>* reported;
+};
+
+BOOL CALLBACK ReportNewWindow(HWND window, LPARAM param) {
+  WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != search->process_id || search->reported->count(window)) return TRUE;
+  search->reported->insert(window);
+  char cls[256] = {};
+  const int length = GetClassNameA(window, cls, sizeof cls);
+  std::printf("window %s %s\n",
+              Hex(std::string(cls, length > 0 ? length : 0)).c_str(),
+              Hex(WindowText(window)).c_str());
+  std::fflush(stdout);
+  return TRUE;
+}
+
 /// The limited token linked to this process's elevated one when
 /// MORVASK_TEST_UNELEVATED is 1, else null.
 HANDLE UnelevatedToken() {
@@ -163,8 +185,10 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  std::set<HWND> handled;
+  std::set<HWND> handled, reported;
   for (;;) {
+    WindowSearch windows = {info.dwProcessId, &reported};
+    EnumWindows(ReportNewWindow, reinterpret_cast<LPARAM>(&windows));
     if (WaitForSingleObject(info.hProcess, 5) == WAIT_OBJECT_0) break;
     if (GetTickCount() - start > timeout) {
       TerminateProcess(info.hProcess, 99);

@@ -88,6 +88,8 @@ class Result:
     start_us: int = 0
     elapsed_us: int = None
     boxes: list = field(default_factory=list)
+    # (class, title) of each top-level window of the program seen.
+    windows: list = field(default_factory=list)
     exit_code: int = None
     elapsed_ms: int = None
     timed_out: bool = False
@@ -96,6 +98,11 @@ class Result:
     @property
     def usage_shown(self):
         return len(self.boxes) == 1 and self.boxes[0].is_usage()
+
+
+def unhex(text):
+    """The bytes of a stand-in's hexadecimal text ("-" for none)."""
+    return b"" if text == "-" else bytes.fromhex(text)
 
 
 def parse_launch_output(text):
@@ -108,9 +115,10 @@ def parse_launch_output(text):
             result.start_tick = int(words[1])
             result.start_us = int(words[2])
         elif words[0] == "box":
-            unhex = lambda h: b"" if h == "-" else bytes.fromhex(h)
             result.boxes.append(Box(unhex(words[1]), unhex(words[2]),
                                     words[3], words[4]))
+        elif words[0] == "window":
+            result.windows.append((unhex(words[1]), unhex(words[2])))
         elif words[0] == "exit":
             result.exit_code = int(words[1])
             result.elapsed_ms = int(words[2])
@@ -311,6 +319,79 @@ class Standin:
         while len(self.commands()) < count and time.monotonic() < deadline:
             time.sleep(0.05)
         return self.params()
+
+    def close(self):
+        self.process.kill()
+        self.process.wait()
+
+
+NOTICE_CLASS = b"morvask notice"
+# The extended styles of a notice: topmost, tool window (no taskbar button),
+# click-through, layered, and never activated.
+WS_EX_TOPMOST, WS_EX_TOOLWINDOW = 0x8, 0x80
+WS_EX_TRANSPARENT, WS_EX_LAYERED, WS_EX_NOACTIVATE = 0x20, 0x80000, 0x8000000
+NOTICE_EX_STYLES = (WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT
+                    | WS_EX_LAYERED | WS_EX_NOACTIVATE)
+
+
+@dataclass
+class NoticeSight:
+    """What the poller saw at `us` (performance-counter microseconds): the
+    visible notices, each (extended style, title)."""
+    us: int
+    notices: list
+
+
+class NoticePoll:
+    """The notice poller (tests/standins/notice_poll.cc): a window of its own
+    in the foreground, and every change in the visible notices."""
+
+    def __init__(self, sandbox, seconds=120):
+        self.log = sandbox.dir / "notice_poll.log"
+        self.log.write_text("")
+        self.process = subprocess.Popen(
+            wine(tool("notice_poll.exe"), winpath(self.log), str(seconds)),
+            env=wine_env(), stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + 30
+        while not self.log.read_text().startswith("ready"):
+            if time.monotonic() > deadline or self.process.poll() is not None:
+                raise RuntimeError("the notice poller did not start")
+            time.sleep(0.05)
+
+    def _lines(self):
+        return [line.split() for line in self.log.read_text().splitlines()]
+
+    def had_focus_at_start(self):
+        return self._lines()[0][1] == "1"
+
+    def focus_changes(self):
+        """[(microseconds, whether its window is the foreground one)]."""
+        return [(int(w[1]), w[2] == "1") for w in self._lines()
+                if w[0] == "foreground"]
+
+    def sights(self):
+        result = []
+        for words in self._lines():
+            if words[0] != "seen":
+                continue
+            pairs = words[3:]
+            result.append(NoticeSight(int(words[1]), [
+                (int(pairs[i], 16), unhex(pairs[i + 1]))
+                for i in range(0, len(pairs), 2)]))
+        return result
+
+    def wait_until(self, test, timeout=10.0):
+        """The first sight for which `test` holds, waiting up to `timeout`
+        s for it; None if none came."""
+        deadline = time.monotonic() + timeout
+        while True:
+            for sight in self.sights():
+                if test(sight):
+                    return sight
+            if time.monotonic() > deadline:
+                return None
+            time.sleep(0.05)
 
     def close(self):
         self.process.kill()
@@ -619,6 +700,11 @@ class SystemTest(unittest.TestCase):
         standin = Standin(self.box, kind)
         self.addCleanup(standin.close)
         return standin
+
+    def notice_poll(self):
+        poll = NoticePoll(self.box)
+        self.addCleanup(poll.close)
+        return poll
 
     def power_library(self, windows="win11", plans=None):
         """Installs the stand-in power library for this test (see

@@ -195,6 +195,28 @@ TEST_F(CheckTest, VerdictsInPlainWordsFromTheRealFacts) {
        {"[Main] Delay -5 is negative: \"next\" and \"prev\" wait no time",
         "with ShowBeforeSwitch on they never step"},
        {}},
+      {"the notice off",
+       Answer::kNo,
+       Answer::kYes,
+       {},
+       false,
+       {"Notice (Notice off, NoticeTime 1500 ms): not shown"},
+       {"shows \""}},
+      {"the notice on, held to 60000",
+       Answer::kNo,
+       Answer::kYes,
+       {{"Notice", "1"}, {"NoticeTime", "99999"}},
+       false,
+       {"Notice (Notice on, NoticeTime 99999 ms): shows \"Profile 1 on "
+        "mains\" for 60000 ms (held to that)"},
+       {}},
+      {"the notice on, for no time",
+       Answer::kNo,
+       Answer::kYes,
+       {{"Notice", "1"}, {"NoticeTime", "0"}},
+       false,
+       {"NoticeTime 0 or less shows nothing"},
+       {"shows \""}},
   };
   for (const auto& c : cases) {
     FakePlatform fresh;

@@ -122,8 +122,7 @@ TEST_F(CycleTest, NoSettingsWrapsToZeroAndApplies) {
 TEST_F(CycleTest, OrderOfReadsAndWrites) {
   Key("Main", "ShowAtkOsd") = "0";
   Key("Main", "RMClock") = "0";
-  Press(50000);
-  std::vector<std::string> expected = {
+  const std::vector<std::string> before = {
       "Read [System] CurrentProfileAC",
       "Read [System] TickId",
       "Read [Main] Delay",
@@ -133,15 +132,40 @@ TEST_F(CycleTest, OrderOfReadsAndWrites) {
       "Write [System] CurrentProfileAC=0",
       "Write [System] TickId=50000",
       "Read [Main] ShowAtkOsd",
-      "Sleep 2200",
-      "Read [System] TickId",
-      "Read [Main] RMClock",
-      "Read [Main] AtiCatalyst",
-      "Read [0] PowerScheme",
-      "Read [0] PowerMode",
-      "Read [0] Run",
+      "Read [Main] Notice",
   };
-  EXPECT_EQ(expected, platform.calls);
+  const std::vector<std::string> apply = {
+      "Read [System] TickId", "Read [Main] RMClock", "Read [Main] AtiCatalyst",
+      "Read [0] PowerScheme", "Read [0] PowerMode",  "Read [0] Run",
+      "Read [Main] Notice",
+  };
+  // With the notice off or absent the press waits with the plain Sleep
+  // and makes no notice call: only the switch is read at each show.
+  const std::vector<std::string> shown = {"Read [Main] NoticeTime",
+                                          "Read [0] Name",
+                                          "Notice Profile 0 on mains for 1500"};
+  const std::vector<std::string> applied = {
+      "Read [Main] NoticeTime", "Read [0] Name",
+      "Notice Profile 0 on mains: applied for 1500"};
+  const struct {
+    const char* notice;
+    std::vector<std::vector<std::string>> parts;
+  } cases[] = {
+      {nullptr, {before, {"Sleep 2200"}, apply}},
+      {"0", {before, {"Sleep 2200"}, apply}},
+      {"1", {before, shown, {"NoticeWait 2200"}, apply, applied}},
+  };
+  for (const auto& c : cases) {
+    platform.calls.clear();
+    Key("System", "TickId") = "0";  // Each press a new burst.
+    platform.ini()["Main"].erase("Notice");
+    if (c.notice) Key("Main", "Notice") = c.notice;
+    Press(50000);
+    std::vector<std::string> expected;
+    for (const auto& part : c.parts)
+      expected.insert(expected.end(), part.begin(), part.end());
+    EXPECT_EQ(expected, platform.calls) << (c.notice ? c.notice : "absent");
+  }
 }
 
 TEST_F(CycleTest, NewBurstStepsOrShowsFirst) {

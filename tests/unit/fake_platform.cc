@@ -286,3 +286,15 @@ std::string FakePlatform::FindProgram(const std::string& name) {
   auto found = programs.find(name);
   return found == programs.end() ? std::string() : found->second;
 }
+
+bool FakePlatform::ShowNotice(const std::string& text, std::uint32_t lasts_ms) {
+  calls.push_back("Notice " + text + " for " + std::to_string(lasts_ms));
+  return notice_window_works;
+}
+
+void FakePlatform::WaitHandlingNotice(std::uint32_t milliseconds) {
+  calls.push_back("NoticeWait " + std::to_string(milliseconds));
+  if (during_sleep) during_sleep();
+}
+
+void FakePlatform::WaitWhileNoticeShown() { calls.push_back("NoticeHold"); }

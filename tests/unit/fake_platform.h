@@ -77,6 +77,8 @@ class FakePlatform : public Platform {
   bool has_power_modes = false;
   std::optional<Guid> power_mode[2];  // [0] battery, [1] mains.
   std::uint32_t set_mode_error = 0;
+  /// Whether the notice's window can be made.
+  bool notice_window_works = true;
   /// Runs while the caller sleeps, to play another process's writes.
   std::function<void()> during_sleep;
 
@@ -154,6 +156,9 @@ class FakePlatform : public Platform {
   bool HasPowerModes() override;
   std::uint32_t SetPowerMode(bool on_mains, const Guid& mode) override;
   std::optional<Guid> ConfiguredPowerMode(bool on_mains) override;
+  bool ShowNotice(const std::string& text, std::uint32_t lasts_ms) override;
+  void WaitHandlingNotice(std::uint32_t milliseconds) override;
+  void WaitWhileNoticeShown() override;
 
  protected:
   ProcessHandle DoStartProgram(
