@@ -52,7 +52,8 @@ KeyBindings ReadKeyBindings(SettingsStore& settings,
     if (line.problem.empty()) {
       const ParsedKeys parsed = ParseKeyCombination(line.value);
       line.keys = parsed.keys;
-      if (parsed.problem) line.problem = Cat({"its keys ", parsed.problem});
+      if (parsed.problem)
+        line.problem = Cat({"has a value that ", parsed.problem});
     }
     for (const KeyBinding& earlier : bindings.lines) {
       if (!line.problem.empty()) break;
