@@ -47,7 +47,7 @@ morvask_executable(morvask-watch
 # Loads wtsapi32.dll, which is not a KnownDLL, by its full path.
 
 # Stand-ins and helpers for the system tests; never shipped.
-foreach(standin launch window cli regset floor post)
+foreach(standin launch window cli regset floor post keys)
   add_executable(standin_${standin} tests/standins/${standin}.cc)
   target_include_directories(standin_${standin} PRIVATE src)
   target_link_libraries(standin_${standin} PRIVATE morvask_warnings)
@@ -57,6 +57,7 @@ set_target_properties(standin_launch PROPERTIES OUTPUT_NAME launch)
 set_target_properties(standin_cli PROPERTIES OUTPUT_NAME CLI)
 set_target_properties(standin_regset PROPERTIES OUTPUT_NAME regset)
 set_target_properties(standin_post PROPERTIES OUTPUT_NAME post)
+set_target_properties(standin_keys PROPERTIES OUTPUT_NAME keys)
 set_target_properties(standin_floor PROPERTIES OUTPUT_NAME floor WIN32_EXECUTABLE ON)
 # The floor takes the settings lock as morvask names it.
 target_sources(standin_floor PRIVATE ${platform_win32})

@@ -265,8 +265,11 @@ std::optional<std::uint32_t> Watcher::OnHotkey(int id) {
   HeldKey* pressed = nullptr;
   for (HeldKey& key : held_keys_)
     if (key.id == id) pressed = &key;
-  // A repeat of a key still down: its release is being looked for.
-  if (!pressed || pressed->down) return std::nullopt;
+  if (!pressed) return std::nullopt;
+  // A press of a key marked down is a repeat while the key is still down;
+  // looked at now too, as the next tap may come before the poll's timer.
+  if (pressed->down && platform_.KeyIsDown(pressed->keys.key))
+    return std::nullopt;
   pressed->down = true;
   const std::string name = KeyCombinationName(pressed->keys);
   if (!platform_.IsConsoleSession()) {

@@ -39,6 +39,8 @@ IMPORTS = {
         "Sleep", "TlsAlloc", "TlsFree", "TlsGetValue", "TlsSetValue",
         "VirtualProtect", "VirtualQuery", "WTSGetActiveConsoleSessionId",
         "WaitForSingleObject", "WriteFile", "WritePrivateProfileStringA",
+        "FindCloseChangeNotification", "FindFirstChangeNotificationA",
+        "FindNextChangeNotification", "GetVersionExA",
     },
     # XP's own C runtime (msvcrt.dll 7.0), which mingw-w64 links against.
     "msvcrt.dll": {
@@ -55,5 +57,9 @@ IMPORTS = {
         "GetWindowLongA", "GetWindowThreadProcessId", "KillTimer",
         "MessageBoxA", "PostMessageA", "PostQuitMessage", "RegisterClassA",
         "SetTimer", "SetWindowLongA",
+        # Hotkeys, and the message loop that also waits for a change.
+        "GetAsyncKeyState", "MsgWaitForMultipleObjects", "PeekMessageA",
+        "RegisterHotKey", "RegisterWindowMessageA", "SendMessageTimeoutA",
+        "UnregisterHotKey",
     },
 }
