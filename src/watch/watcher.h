@@ -103,7 +103,8 @@ class Watcher {
   /// Hotkey `id` was pressed: starts "<own folder>morvask.exe" with its
   /// command line at once and does not wait for it, unless this session
   /// is not the console's, or the key has not been released since its
-  /// last press and is down (a repeat). Returns when to call OnKeyPoll, or nullopt.
+  /// last press and is down (a repeat). Returns when to call OnKeyPoll,
+  /// or nullopt.
   std::optional<std::uint32_t> OnHotkey(int id);
   /// Notes the pressed keys that have been released. Returns kKeyPollMs
   /// while one is still down, else nullopt.
