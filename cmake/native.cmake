@@ -20,6 +20,7 @@ include(GoogleTest)
 add_executable(unit_tests
   tests/unit/fake_platform.cc
   tests/unit/int_text_test.cc
+  tests/unit/key_combination_test.cc
   tests/unit/log_test.cc
   tests/unit/settings_store_test.cc
   tests/unit/command_line_test.cc

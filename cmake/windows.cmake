@@ -48,7 +48,7 @@ morvask_executable(morvask-watch
 # Loads wtsapi32.dll, which is not a KnownDLL, by its full path.
 
 # Stand-ins and helpers for the system tests; never shipped.
-foreach(standin launch window cli regset floor post notice_poll)
+foreach(standin launch window cli regset floor post notice_poll keys)
   add_executable(standin_${standin} tests/standins/${standin}.cc)
   target_include_directories(standin_${standin} PRIVATE src)
   target_link_libraries(standin_${standin} PRIVATE morvask_warnings)
@@ -59,6 +59,7 @@ set_target_properties(standin_cli PROPERTIES OUTPUT_NAME CLI)
 set_target_properties(standin_regset PROPERTIES OUTPUT_NAME regset)
 set_target_properties(standin_post PROPERTIES OUTPUT_NAME post)
 set_target_properties(standin_notice_poll PROPERTIES OUTPUT_NAME notice_poll)
+set_target_properties(standin_keys PROPERTIES OUTPUT_NAME keys)
 set_target_properties(standin_floor PROPERTIES OUTPUT_NAME floor WIN32_EXECUTABLE ON)
 # The floor takes the settings lock as morvask names it.
 target_sources(standin_floor PRIVATE ${platform_win32})

@@ -6,5 +6,5 @@
 set -euo pipefail
 source "$(dirname "$0")/wine-session.sh"
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target morvask morvask-watch >/dev/null
+cmake --build --preset win32 --target morvask morvask-watch standin_keys >/dev/null
 python3 tests/bench/bench.py "$@"

@@ -14,11 +14,13 @@
 #include "app/session.h"
 #include "common/ascii.h"
 #include "common/hex.h"
+#include "common/key_combination.h"
 #include "common/path.h"
 #include "common/shared_names.h"
 #include "common/text.h"
 #include "platform/platform.h"
 #include "settings/int_text.h"
+#include "settings/key_bindings.h"
 #include "settings/keys.h"
 #include "settings/settings_store.h"
 
@@ -561,6 +563,47 @@ void Power(Look& look) {
                    context.folder}));
 }
 
+/// Who holds a [Keys] line's keys, in words.
+std::string KeyHolderWords(KeyHolder holder) {
+  switch (holder) {
+    case KeyHolder::kWatcher:
+      return "held by the running morvask-watch";
+    case KeyHolder::kFree:
+      return "free: no morvask-watch of this session holds it yet";
+    case KeyHolder::kOther:
+      return "held by another program: morvask-watch cannot have it";
+    case KeyHolder::kWindows:
+      break;
+  }
+  return "kept by Windows: morvask-watch cannot have it";
+}
+
+/// Each line of [Keys]: why it is ignored, or who holds its keys.
+void Keys(Look& look) {
+  const KeyBindings bindings = ReadKeyBindings(look.settings, look.lead);
+  for (const KeyBinding& line : bindings.lines) {
+    if (!line.problem.empty()) {
+      look.Problem(Cat({KeyLineName(line), " is ignored: it ", line.problem}));
+      continue;
+    }
+    const KeyHolder holder =
+        look.platform.WhoHoldsKeys(line.keys.modifiers, line.keys.key);
+    const std::string text =
+        Cat({KeyLineName(line), ": ", KeyCombinationName(line.keys), " is ",
+             KeyHolderWords(holder)});
+    if (holder == KeyHolder::kOther || holder == KeyHolder::kWindows)
+      look.Problem(text);
+    else
+      look.Tail(Cat({"  ", text}));
+  }
+  if (bindings.lines_not_read)
+    look.Problem(Cat({"[Keys] has ",
+                      Num(static_cast<std::uint32_t>(bindings.lines_not_read)),
+                      " lines after the first ",
+                      Num(static_cast<std::uint32_t>(kMostKeyLines)),
+                      ", which are ignored"}));
+}
+
 void Watcher(Look& look) {
   look.Tail(Cat({std::string("morvask-watch: "),
                  (look.platform.MutexExists(kWatchInstanceMutex)
@@ -620,6 +663,7 @@ CheckReport MakeCheckReport(Session& session) {
   Display(look);
   NoticeLine(look);
   Power(look);
+  Keys(look);
   Watcher(look);
   if (session.settings_path_exact) LogLinks(look);
   return report;

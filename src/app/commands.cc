@@ -8,7 +8,7 @@
 #include "app/cycle.h"
 #include "app/noticing.h"
 #include "app/session.h"
-#include "common/ascii.h"
+#include "common/command_forms.h"
 #include "common/command_line.h"
 #include "common/errors.h"
 #include "common/text.h"
@@ -89,29 +89,27 @@ void RunCheckUnlogged(Session& s) {
 }
 
 struct Command {
-  const char* word;
-  size_t argument_count;  // Arguments after the program name.
+  const CommandForm* form;  // Its word and argument count.
   void (*run)(Session&);
 };
 
-// Searched in order; the first row whose word and count match runs.
+// One row for each form of common/command_forms.h.
 const Command kCommands[] = {
-    {"next", 1, RunNext},
-    {"current", 1, RunCurrent},
-    {"profile", 2, RunProfile},
-    {"show", 1, RunShow},
-    {"osd", 3, RunOsd},
-    {"prev", 1, RunPrev},
-    {"check", 1, RunCheckUnlogged},
+    {&command::kNext, RunNext},
+    {&command::kCurrent, RunCurrent},
+    {&command::kProfile, RunProfile},
+    {&command::kShow, RunShow},
+    {&command::kOsd, RunOsd},
+    {&command::kPrev, RunPrev},
+    {&command::kCheck, RunCheckUnlogged},
 };
 
 }  // namespace
 
 void RunCommand(Session& session) {
-  const size_t count = session.tokens.empty() ? 0 : session.tokens.size() - 1;
-  const std::string word = LowerAscii(session.Argument(1));
+  const CommandForm* form = MatchCommandForm(session.tokens);
   for (const Command& command : kCommands) {
-    if (word == command.word && count == command.argument_count) {
+    if (form && command.form == form) {
       command.run(session);
       // The run lives as long as its notice.
       HoldSessionNotice(session);

@@ -16,4 +16,9 @@ inline constexpr char kWatchWindowClass[] = "morvask-watch";
 /// The window class of morvask's own notice, whichever process shows it.
 inline constexpr char kNoticeWindowClass[] = "morvask notice";
 
+/// The registered window message by which "check" asks the watcher's
+/// window whether it holds a hotkey: modifier flags in wParam, virtual-key
+/// code in lParam; the answer is 1 when it does.
+inline constexpr char kWatchHoldsKeysMessage[] = "morvask-watch holds keys";
+
 #endif  // MORVASK_COMMON_SHARED_NAMES_H_

@@ -28,6 +28,11 @@ class InspectCalls {
   virtual WriteRights QueryWriteRights(const std::string& path) = 0;
   /// Found without posting anything to the window.
   virtual PostRefusal WouldRefusePost(WindowHandle window) = 0;
+  /// Who holds the hotkey (modifier flags, virtual-key code): asks the
+  /// running watcher's window first, then tries to register it for an
+  /// instant, which changes nothing lasting.
+  virtual KeyHolder WhoHoldsKeys(std::uint32_t modifiers,
+                                 std::uint32_t key) = 0;
   /// True when a named mutex of that name exists in this session.
   virtual bool MutexExists(const std::string& name) = 0;
   /// Writes `text` to standard output when that is a file or a pipe (as a

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/inspect.h"
 #include "platform/notice.h"
@@ -52,6 +53,11 @@ class CommandCalls {
                                     const std::string& key,
                                     const std::string& default_value,
                                     const std::string& path) = 0;
+  /// The key names of a section (GetPrivateProfileStringA with no key), in
+  /// the file's order, however many; none when the file or section is
+  /// missing.
+  virtual std::vector<std::string> ReadIniKeyNames(const std::string& section,
+                                                   const std::string& path) = 0;
   /// WritePrivateProfileStringA; returns false when the write was refused.
   virtual bool WriteIniString(const std::string& section,
                               const std::string& key, const std::string& value,
@@ -79,6 +85,20 @@ class CommandCalls {
   /// console (with fast user switching, the user at the keyboard), and
   /// when the system cannot tell.
   virtual bool IsConsoleSession() = 0;
+
+  /// RegisterHotKey of `keys` (modifier flags, virtual-key code) as hotkey
+  /// `id` of `window`. Returns 0 when held, else the system's error code
+  /// (1409 when another program holds them).
+  virtual std::uint32_t HoldHotkey(WindowHandle window, int id,
+                                   std::uint32_t modifiers,
+                                   std::uint32_t key) = 0;
+  /// UnregisterHotKey; a hotkey not held is no failure.
+  virtual void ReleaseHotkey(WindowHandle window, int id) = 0;
+  /// Whether RegisterHotKey takes MOD_NOREPEAT: Windows 7 and later.
+  virtual bool HotkeysTakeNoRepeat() = 0;
+  /// Whether the key of that virtual-key code is down now, as the keyboard
+  /// says (GetAsyncKeyState); false when it cannot be told.
+  virtual bool KeyIsDown(std::uint32_t key) = 0;
 
   virtual LocalTime Now() = 0;
   virtual std::uint32_t ProcessId() = 0;

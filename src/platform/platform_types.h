@@ -67,6 +67,14 @@ enum class PostRefusal {
   kUnknown,     // Its program's rights cannot be looked at.
 };
 
+/// Who holds a hotkey.
+enum class KeyHolder {
+  kWatcher,  // The running morvask-watch of this session.
+  kFree,     // Nobody: it could be registered.
+  kOther,    // Another program (ERROR_HOTKEY_ALREADY_REGISTERED).
+  kWindows,  // Windows refuses it for another reason: it keeps it.
+};
+
 /// Local date and time.
 struct LocalTime {
   std::uint16_t year, month, day, hour, minute, second, millisecond;

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "common/shared_names.h"
 #include "platform/settings_lock.h"
 
 namespace {
@@ -301,6 +302,31 @@ std::string RealPlatform::ReadIniString(const std::string& section,
   return std::string(buffer, length);
 }
 
+std::vector<std::string> RealPlatform::ReadIniKeyNames(
+    const std::string& section, const std::string& path) {
+  // Each name ends in a zero, the list in one more; a buffer too small
+  // comes back filled to its size less two. Grown to at most 1 MiB.
+  std::vector<char> buffer(4096);
+  DWORD length = 0;
+  for (;;) {
+    LockedCall locked(*this, settings_lock_, path);
+    const DWORD size = static_cast<DWORD>(buffer.size());
+    length = GetPrivateProfileStringA(section.c_str(), nullptr, "",
+                                      buffer.data(), size, path.c_str());
+    if (length + 2 < size || size >= (1u << 20)) break;
+    buffer.resize(buffer.size() * 4);
+  }
+  std::vector<std::string> names;
+  for (DWORD start = 0; start < length;) {
+    DWORD end = start;
+    while (end < length && buffer[end]) ++end;
+    // A name cut off by a full buffer is no name.
+    if (end < length) names.emplace_back(buffer.data() + start, end - start);
+    start = end + 1;
+  }
+  return names;
+}
+
 bool RealPlatform::WriteIniString(const std::string& section,
                                   const std::string& key,
                                   const std::string& value,
@@ -416,6 +442,30 @@ bool RealPlatform::IsConsoleSession() {
   if (!ProcessIdToSessionId(GetCurrentProcessId(), &session)) return true;
   // 0xFFFFFFFF while the console is between sessions: none is attached.
   return session == WTSGetActiveConsoleSessionId();
+}
+
+std::uint32_t RealPlatform::HoldHotkey(WindowHandle window, int id,
+                                       std::uint32_t modifiers,
+                                       std::uint32_t key) {
+  return RegisterHotKey(AsWindow(window), id, modifiers, key) ? 0
+                                                              : GetLastError();
+}
+
+void RealPlatform::ReleaseHotkey(WindowHandle window, int id) {
+  UnregisterHotKey(AsWindow(window), id);
+}
+
+bool RealPlatform::HotkeysTakeNoRepeat() {
+  // Without a manifest Windows 8.1 and later say 6.2: still 6.1 or later.
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  if (!GetVersionExA(&version)) return false;
+  return version.dwMajorVersion > 6 ||
+         (version.dwMajorVersion == 6 && version.dwMinorVersion >= 1);
+}
+
+bool RealPlatform::KeyIsDown(std::uint32_t key) {
+  return (GetAsyncKeyState(static_cast<int>(key)) & 0x8000) != 0;
 }
 
 std::uint32_t RealPlatform::LastErrorCode() { return GetLastError(); }
@@ -674,6 +724,28 @@ PostRefusal RealPlatform::WouldRefusePost(WindowHandle window) {
   CloseHandle(process);
   if (!found) return PostRefusal::kUnknown;
   return level > own_level ? PostRefusal::kRefused : PostRefusal::kAllowed;
+}
+
+KeyHolder RealPlatform::WhoHoldsKeys(std::uint32_t modifiers,
+                                     std::uint32_t key) {
+  const UINT question = RegisterWindowMessageA(kWatchHoldsKeysMessage);
+  HWND watcher = FindWindowA(kWatchWindowClass, nullptr);
+  DWORD_PTR answer = 0;
+  // A watcher that does not answer within the time holds nothing for us.
+  if (watcher && question &&
+      SendMessageTimeoutA(watcher, question, modifiers, key,
+                          SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &answer) &&
+      answer == 1)
+    return KeyHolder::kWatcher;
+  // Held by this thread for an instant, and at once let go.
+  const int kProbeId = 0xBFFF;
+  if (RegisterHotKey(nullptr, kProbeId, modifiers, key)) {
+    UnregisterHotKey(nullptr, kProbeId);
+    return KeyHolder::kFree;
+  }
+  return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED
+             ? KeyHolder::kOther
+             : KeyHolder::kWindows;
 }
 
 bool RealPlatform::MutexExists(const std::string& name) {

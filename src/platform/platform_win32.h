@@ -26,6 +26,8 @@ class RealPlatform : public Platform {
   std::string ReadIniString(const std::string& section, const std::string& key,
                             const std::string& default_value,
                             const std::string& path) override;
+  std::vector<std::string> ReadIniKeyNames(const std::string& section,
+                                           const std::string& path) override;
   bool WriteIniString(const std::string& section, const std::string& key,
                       const std::string& value,
                       const std::string& path) override;
@@ -39,6 +41,11 @@ class RealPlatform : public Platform {
   void CloseKey(RegistryKey key) override;
   void ShowMessageBox(const std::string& text, std::uint32_t style) override;
   bool IsConsoleSession() override;
+  std::uint32_t HoldHotkey(WindowHandle window, int id, std::uint32_t modifiers,
+                           std::uint32_t key) override;
+  void ReleaseHotkey(WindowHandle window, int id) override;
+  bool HotkeysTakeNoRepeat() override;
+  bool KeyIsDown(std::uint32_t key) override;
   LocalTime Now() override;
   std::uint32_t ProcessId() override;
   bool AppendToLog(const std::string& path, const std::string& line,
@@ -59,6 +66,7 @@ class RealPlatform : public Platform {
   /// In file_rights_win32.cc.
   WriteRights QueryWriteRights(const std::string& path) override;
   PostRefusal WouldRefusePost(WindowHandle window) override;
+  KeyHolder WhoHoldsKeys(std::uint32_t modifiers, std::uint32_t key) override;
   bool MutexExists(const std::string& name) override;
   bool WriteStandardOutput(const std::string& text) override;
   void ShowInformationBox(const std::string& caption,

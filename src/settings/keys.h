@@ -13,16 +13,17 @@ enum class SettingKind {
   kSwitch,   // An integer, on when not 0.
   kText,     // Up to kMaxSettingLength characters, used as written.
   kList,     // Comma-separated integers (a cycle list).
+  kKeys,     // Key names are command lines, values key combinations.
 };
 
 struct SettingKey {
-  /// "Main", "System" or "Watch"; nullptr for a key of each profile's own
-  /// section ([0], [1], [-1], ...).
+  /// "Main", "System", "Watch" or "Keys"; nullptr for a key of each profile's
+  /// own section ([0], [1], [-1], ...).
   const char* section;
   const char* name;
   SettingKind kind;
-  /// Integers and switches (0 off, 1 on); texts and lists default to the
-  /// empty text.
+  /// Integers and switches (0 off, 1 on); texts, lists and keys default
+  /// to the empty text.
   std::int32_t default_value;
   const char* meaning;
 };
@@ -85,6 +86,11 @@ inline constexpr SettingKey kWatchApplyAtStart{
     "Watch", "ApplyAtStart", SettingKind::kSwitch, 1,
     "the watcher runs once at logon"};
 
+/// The one row of [Keys], whose key names are free: each line's name is
+/// a command line, its value the keys that run it (settings/key_bindings.h).
+inline constexpr SettingKey kKeys{"Keys", "<command line>", SettingKind::kKeys,
+                                  0, "the keys that morvask-watch holds"};
+
 inline constexpr SettingKey kRMClockProfile{
     nullptr, "RMClockProfile", SettingKind::kInteger, 0,
     "the clock utility's profile, 0 to 3"};
@@ -129,6 +135,7 @@ inline constexpr const SettingKey* kSettingKeys[] = {
     &key::kWatchDelay,
     &key::kWatchStartDelay,
     &key::kWatchApplyAtStart,
+    &key::kKeys,
     &key::kRMClockProfile,
     &key::kAtiCatalystProfile,
     &key::kAtkOsdImageIndex,

@@ -1,8 +1,10 @@
 #include "settings/settings_store.h"
 
 #include <optional>
+#include <set>
 #include <utility>
 
+#include "common/ascii.h"
 #include "common/errors.h"
 #include "common/shared_names.h"
 #include "platform/platform.h"
@@ -67,6 +69,15 @@ std::string IniFileReader::ReadText(const std::string& section,
                                     const std::string& key,
                                     const std::string& default_value) {
   return platform_.ReadIniString(section, key, default_value, path_);
+}
+
+std::vector<std::string> IniFileReader::KeyNames(const std::string& section) {
+  std::vector<std::string> names;
+  std::set<std::string> seen;
+  // Windows reads a name's first line for every line of that name.
+  for (std::string& name : platform_.ReadIniKeyNames(section, path_))
+    if (seen.insert(LowerAscii(name)).second) names.push_back(std::move(name));
+  return names;
 }
 
 void IniFileReader::WriteText(const std::string&, const std::string&,

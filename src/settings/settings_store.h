@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/path.h"
 #include "settings/keys.h"
@@ -31,6 +32,11 @@ class SettingsStore {
   /// Throws EIniFileException when the write is refused.
   virtual void WriteText(const std::string& section, const std::string& key,
                          const std::string& value) = 0;
+
+  /// The names of the section's keys in the file's order, each once as
+  /// its first line writes it; none when the file or section is missing.
+  /// Never fails.
+  virtual std::vector<std::string> KeyNames(const std::string& section) = 0;
 
   /// The value by the integer text rule, or `default_value` when it is
   /// missing, empty or not an integer. Never fails.
@@ -75,6 +81,7 @@ class IniFileReader : public SettingsStore {
   using SettingsStore::ReadText;  // The table's keys too.
   std::string ReadText(const std::string& section, const std::string& key,
                        const std::string& default_value) override;
+  std::vector<std::string> KeyNames(const std::string& section) override;
   /// Writes nothing. Throws EIniFileException, as a refused write does.
   void WriteText(const std::string& section, const std::string& key,
                  const std::string& value) override;

@@ -1,7 +1,8 @@
 // Entry point of morvask-watch: one hidden top-level window per session,
-// which waits in its message loop for power broadcasts and for its session
-// to come back to the console. It never shows a window or a box, and takes
-// no CPU while nothing happens.
+// which waits in its message loop for power broadcasts, for its session
+// to come back to the console, for the hotkeys of [Keys] and for a change
+// in its folder (to read [Keys] again). It never shows a window or a box,
+// and takes no CPU while nothing happens.
 //
 //   morvask-watch        watch until logoff (a second start ends at once)
 //   morvask-watch stop   end the watcher of this session
@@ -9,6 +10,7 @@
 #include <wtsapi32.h>
 
 #include "common/command_line.h"
+#include "common/path.h"
 #include "common/shared_names.h"
 #include "platform/platform_win32.h"
 #include "platform/system_library_win32.h"
@@ -18,11 +20,19 @@ namespace {
 
 const UINT_PTR kSettleTimer = 1;
 const UINT_PTR kRegisterTimer = 2;
+const UINT_PTR kKeysTimer = 3;     // [Keys] is read again when it runs out.
+const UINT_PTR kKeyPollTimer = 4;  // Looks for a pressed key's release.
+// A change is read this long after the last write in the folder, so that
+// an editor's save and a burst of presses give one read of whole files.
+const UINT kKeysSettleMs = 300;
 const DWORD kStopWaitMs = 5000;
 // Soon after logon on Windows XP the session notifications cannot be had
 // until Terminal Services has started: try again for a few minutes.
 const UINT kRegisterRetryMs = 5000;
 const int kRegisterTries = 60;
+
+/// The message by which "check" asks whether the watcher holds a key.
+UINT g_holds_keys_message = 0;
 
 /// The window's Watcher, handed over at creation and kept in the window.
 Watcher* WatcherOf(HWND window, UINT message, LPARAM lparam) {
@@ -96,9 +106,23 @@ LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wparam,
       if (wparam == WTS_CONSOLE_CONNECT)
         Settle(window, watcher->OnConsoleConnect());
       return 0;
+    case WM_HOTKEY:
+      if (std::optional<std::uint32_t> poll =
+              watcher->OnHotkey(static_cast<int>(wparam)))
+        SetTimer(window, kKeyPollTimer, *poll, nullptr);
+      return 0;
     case WM_TIMER:
       if (wparam == kRegisterTimer) {
         RegisterSessionNotification(window);
+        return 0;
+      }
+      if (wparam == kKeysTimer) {
+        KillTimer(window, kKeysTimer);
+        watcher->HoldKeys(reinterpret_cast<WindowHandle>(window));
+        return 0;
+      }
+      if (wparam == kKeyPollTimer) {
+        if (!watcher->OnKeyPoll()) KillTimer(window, kKeyPollTimer);
         return 0;
       }
       if (wparam != kSettleTimer) break;
@@ -109,11 +133,45 @@ LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wparam,
       if (wparam) DestroyWindow(window);  // Logoff: end with the session.
       return 0;
     case WM_DESTROY:
+      watcher->ReleaseKeys();
       Notifications().Unregister(window);
       PostQuitMessage(0);
       return 0;
   }
+  if (message == g_holds_keys_message && message != 0)
+    return watcher->HoldsKeys({static_cast<std::uint32_t>(wparam),
+                               static_cast<std::uint32_t>(lparam)});
   return DefWindowProcA(window, message, wparam, lparam);
+}
+
+/// Dispatches the window's messages until it is destroyed, and has [Keys]
+/// read again after each change in the watcher's folder: the wait wakes
+/// for a message or a change, never on a clock.
+int Loop(HWND window, Platform& platform) {
+  const std::string folder = DirectoryOf(
+      platform.ModulePath(),
+      [&platform](unsigned char c) { return platform.IsLeadByte(c); });
+  HANDLE change = FindFirstChangeNotificationA(
+      folder.c_str(), FALSE,
+      FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_FILE_NAME);
+  DWORD handles = change == INVALID_HANDLE_VALUE ? 0 : 1;
+  for (;;) {
+    const DWORD woke = MsgWaitForMultipleObjects(handles, &change, FALSE,
+                                                 INFINITE, QS_ALLINPUT);
+    if (handles && woke == WAIT_OBJECT_0) {
+      SetTimer(window, kKeysTimer, kKeysSettleMs, nullptr);
+      if (!FindNextChangeNotification(change)) {
+        FindCloseChangeNotification(change);
+        handles = 0;  // The keys stay as they are.
+      }
+      continue;
+    }
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) return 0;
+      DispatchMessageA(&message);
+    }
+  }
 }
 
 /// Watches until the window is closed or the session ends. Returns at once
@@ -129,6 +187,7 @@ int Watch(HINSTANCE instance, Platform& platform) {
   window_class.hInstance = instance;
   window_class.lpszClassName = kWatchWindowClass;
   if (!RegisterClassA(&window_class)) return 1;
+  g_holds_keys_message = RegisterWindowMessageA(kWatchHoldsKeysMessage);
   // Top-level and never shown: a message-only window gets no broadcasts.
   HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kWatchWindowClass,
                                 kWatchWindowClass, WS_POPUP, 0, 0, 0, 0,
@@ -136,9 +195,8 @@ int Watch(HINSTANCE instance, Platform& platform) {
   if (!window) return 1;
   RegisterSessionNotification(window);
   Settle(window, watcher.OnStart());
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
-  return 0;
+  watcher.HoldKeys(reinterpret_cast<WindowHandle>(window));
+  return Loop(window, platform);
 }
 
 /// Closes the running watcher's window and waits a while for it to end, so

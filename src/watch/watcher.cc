@@ -9,6 +9,7 @@
 #include "log/run_log.h"
 #include "settings/burst.h"
 #include "settings/int_text.h"
+#include "settings/key_bindings.h"
 #include "settings/keys.h"
 
 WatchCommand WatchCommandFor(const std::vector<std::string>& tokens) {
@@ -172,6 +173,141 @@ std::optional<std::uint32_t> Watcher::Logged(
   Log(delay ? why + ": morvask current in " + std::to_string(*delay) + " ms"
             : why + ": no run, another session has the screen");
   return delay;
+}
+
+void Watcher::HoldKeys(WindowHandle window) {
+  window_ = window;
+  const KeyBindings bindings =
+      ReadKeyBindings(settings_, LeadBytesOf(platform_));
+  std::vector<std::string> read;
+  for (const KeyBinding& line : bindings.lines) {
+    read.push_back(line.command_line);
+    read.push_back(line.value);
+  }
+  read.push_back(std::to_string(bindings.lines_not_read));
+  // Any write to the folder comes here, morvask's TickId of each press too.
+  if (read == keys_read_) return;
+  keys_read_ = std::move(read);
+  auto wanted = [&bindings](const KeyCombination& keys) {
+    for (const KeyBinding& line : bindings.lines)
+      if (line.problem.empty() && line.keys == keys) return &line;
+    return static_cast<const KeyBinding*>(nullptr);
+  };
+  for (auto held = held_keys_.begin(); held != held_keys_.end();) {
+    if (wanted(held->keys)) {
+      ++held;
+      continue;
+    }
+    platform_.ReleaseHotkey(window_, held->id);
+    Log(Cat({"released ", KeyCombinationName(held->keys)}));
+    held = held_keys_.erase(held);
+  }
+  for (const KeyBinding& line : bindings.lines) {
+    if (!line.problem.empty()) {
+      Log(Cat({KeyLineName(line), " is ignored: it ", line.problem}));
+      continue;
+    }
+    bool held = false;
+    for (HeldKey& key : held_keys_) {
+      if (!(key.keys == line.keys)) continue;
+      key.command_line = line.command_line;  // The same keys, held on.
+      held = true;
+    }
+    if (!held) Hold(line.keys, line.command_line);
+  }
+  if (bindings.lines_not_read)
+    Log(Cat({"[Keys]: the ",
+             Num(static_cast<std::uint32_t>(bindings.lines_not_read)),
+             " lines after the first ",
+             Num(static_cast<std::uint32_t>(kMostKeyLines)), " are ignored"}));
+}
+
+void Watcher::Hold(const KeyCombination& keys,
+                   const std::string& command_line) {
+  const std::string name = KeyCombinationName(keys);
+  const int id = FreeId();
+  // From Windows 7 Windows itself drops the repeats of a held key.
+  const bool no_repeat = platform_.HotkeysTakeNoRepeat();
+  std::uint32_t error = platform_.HoldHotkey(
+      window_, id,
+      keys.modifiers | (no_repeat ? std::uint32_t{kModNoRepeat} : 0u),
+      keys.key);
+  const std::uint32_t kInvalidParameter = 87;
+  if (error == kInvalidParameter && no_repeat)
+    error = platform_.HoldHotkey(window_, id, keys.modifiers, keys.key);
+  if (error == 0) {
+    held_keys_.push_back({id, keys, command_line, false});
+    Log(Cat({"holds ", name, " for \"", command_line, "\""}));
+    return;
+  }
+  const std::uint32_t kHotkeyAlreadyRegistered = 1409;
+  Log(Cat({"cannot hold ", name, " for \"", command_line, "\": ",
+           error == kHotkeyAlreadyRegistered ? "another program holds it"
+                                             : "Windows refuses it",
+           " (error ", Num(error), ")"}));
+}
+
+int Watcher::FreeId() const {
+  for (int id = 1;; ++id) {
+    bool used = false;
+    for (const HeldKey& key : held_keys_) used |= key.id == id;
+    if (!used) return id;
+  }
+}
+
+void Watcher::ReleaseKeys() {
+  for (const HeldKey& key : held_keys_)
+    platform_.ReleaseHotkey(window_, key.id);
+  held_keys_.clear();
+  keys_read_.clear();
+}
+
+std::optional<std::uint32_t> Watcher::OnHotkey(int id) {
+  HeldKey* pressed = nullptr;
+  for (HeldKey& key : held_keys_)
+    if (key.id == id) pressed = &key;
+  if (!pressed) return std::nullopt;
+  // A press of a key marked down is a repeat while the key is still down;
+  // looked at now too, as the next tap may come before the poll's timer.
+  if (pressed->down && platform_.KeyIsDown(pressed->keys.key))
+    return std::nullopt;
+  pressed->down = true;
+  const std::string name = KeyCombinationName(pressed->keys);
+  if (!platform_.IsConsoleSession()) {
+    Log(Cat({"key ", name,
+             ": nothing started, another session has the "
+             "screen"}));
+    return kKeyPollMs;
+  }
+  const std::string command =
+      Cat({"\"", folder_, kMorvaskFileName, "\" ", pressed->command_line});
+  // Not waited for: the presses of a burst run side by side.
+  const ProcessHandle process =
+      platform_.StartProcess(command, kRunCreationFlags);
+  if (process) {
+    platform_.ReleaseProcess(process);
+    Log(Cat({"key ", name, ": started ", command}));
+  } else {
+    const std::uint32_t error = platform_.LastErrorCode();
+    Log(Cat(
+        {"key ", name, ": could not start ", command, ": error ", Num(error)}));
+  }
+  return kKeyPollMs;
+}
+
+std::optional<std::uint32_t> Watcher::OnKeyPoll() {
+  bool any_down = false;
+  for (HeldKey& key : held_keys_) {
+    if (key.down) key.down = platform_.KeyIsDown(key.keys.key);
+    any_down |= key.down;
+  }
+  return any_down ? std::optional<std::uint32_t>(kKeyPollMs) : std::nullopt;
+}
+
+bool Watcher::HoldsKeys(const KeyCombination& keys) const {
+  for (const HeldKey& key : held_keys_)
+    if (key.keys == keys) return true;
+  return false;
 }
 
 bool Watcher::SlotChanged() {

@@ -1,8 +1,10 @@
 // morvask-watch, the resident companion of morvask: it re-applies the
 // current profile when the power source changes, when the laptop resumes,
 // when the user's session comes back to the console and once after logon,
-// by running "morvask current" after a settle delay. These are its
-// decisions; its window, message loop and timer are in main_win32.cc.
+// by running "morvask current" after a settle delay; and it holds the
+// hotkeys of [Keys], starting morvask with a key's command line at each
+// press. These are its decisions; its window, message loop and timers are
+// in main_win32.cc.
 #ifndef MORVASK_WATCH_WATCHER_H_
 #define MORVASK_WATCH_WATCHER_H_
 
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "common/key_combination.h"
 #include "platform/platform.h"
 #include "settings/power_slot.h"
 #include "settings/settings_store.h"
@@ -39,6 +42,10 @@ constexpr std::uint32_t kPendingPressWaitMs = 10000;
 /// watcher started at a lower priority (as Task Scheduler's default is)
 /// does not pass its own on.
 constexpr std::uint32_t kRunCreationFlags = 0x20;
+
+/// How often the key of a pressed hotkey is looked at until it is
+/// released: a press of a key still down since the last is a repeat.
+constexpr std::uint32_t kKeyPollMs = 15;
 
 /// What a start of morvask-watch is asked to do.
 enum class WatchCommand {
@@ -84,7 +91,39 @@ class Watcher {
   /// source is applied last. A failed start is not reported.
   std::optional<std::uint32_t> OnSettled();
 
+  /// Holds the keys of [Keys] as hotkeys of `window`, whose WM_HOTKEY ids
+  /// go to OnHotkey; called again after each change of the settings file,
+  /// it registers only what changed and releases what has gone, and does
+  /// nothing when [Keys] reads as before. Keys that Windows will not
+  /// register (another program holds them) and lines that are ignored are
+  /// logged; the others are held all the same.
+  void HoldKeys(WindowHandle window);
+  /// Lets go of every key held.
+  void ReleaseKeys();
+  /// Hotkey `id` was pressed: starts "<own folder>morvask.exe" with its
+  /// command line at once and does not wait for it, unless this session
+  /// is not the console's, or the key has not been released since its
+  /// last press and is down (a repeat). Returns when to call OnKeyPoll,
+  /// or nullopt.
+  std::optional<std::uint32_t> OnHotkey(int id);
+  /// Notes the pressed keys that have been released. Returns kKeyPollMs
+  /// while one is still down, else nullopt.
+  std::optional<std::uint32_t> OnKeyPoll();
+  /// Whether the watcher holds these keys now.
+  bool HoldsKeys(const KeyCombination& keys) const;
+
  private:
+  struct HeldKey {
+    int id;
+    KeyCombination keys;
+    std::string command_line;
+    bool down;  // Pressed and not released since.
+  };
+  /// Registers `keys` for `command_line`, logging a refusal.
+  void Hold(const KeyCombination& keys, const std::string& command_line);
+  /// The least hotkey id that no held key has.
+  int FreeId() const;
+
   /// [Watch] `key` in milliseconds, read anew each time so that an edit
   /// counts without a restart. A negative value means no delay.
   std::uint32_t DelaySetting(const SettingKey& key);
@@ -111,6 +150,10 @@ class Watcher {
   ProcessHandle previous_run_ = 0;
   std::uint32_t waited_ms_ = 0;        // For previous_run_, by this run.
   std::uint32_t press_waited_ms_ = 0;  // For a pending press, by this run.
+  WindowHandle window_ = 0;
+  std::vector<HeldKey> held_keys_;
+  /// [Keys] as last read, each line's name and value, to tell a change.
+  std::vector<std::string> keys_read_;
 };
 
 #endif  // MORVASK_WATCH_WATCHER_H_

@@ -19,8 +19,11 @@
   beside a floor program that only makes and shows one such window, and
   how long a replaced notice lingers after its successor appears (and the
   gap between them);
-- morvask-watch at rest: the CPU time it takes while nothing happens, and
-  its resident set (under Wine: Wine's own libraries included);
+- key-to-press latency: from a key's input (the keys stand-in's SendInput)
+  to the start tick of the morvask that morvask-watch started for it;
+- morvask-watch at rest, holding the keys of a [Keys] section: the CPU
+  time it takes while nothing happens, and its resident set (under Wine:
+  Wine's own libraries included);
 - size and imported DLLs of the shipped executables (the win32 build).
 
 Figures are medians over --presses runs (at least 10). The timings are of
@@ -199,12 +202,51 @@ def lock_cost(box):
     return plain, locked
 
 
-def watcher_at_rest(box):
-    """(CPU seconds over WATCH_IDLE_S of rest, resident KiB) of a running
-    morvask-watch, from the kernel's figures for its process."""
+KEYS_SECTION = ("[Keys]\nnext=Ctrl+Alt+Right\nprev=Ctrl+Alt+Left\n"
+                + "".join(f"profile {p}=Ctrl+Alt+F{p + 1}\n" for p in range(4)))
+
+
+def key_latencies(box, presses):
+    """Milliseconds from each key input to the start tick ([System] TickId)
+    of the "morvask next" that morvask-watch started for it."""
     exe = box.dir / "morvask-watch.exe"
     shutil.copy(harness.tool("morvask-watch.exe"), exe)
-    box.write_ini("[Watch]\nApplyAtStart=0")  # At rest from its start.
+    box.write_ini("[Main]\nDelay=0\nProfileCount=4\n[Watch]\nApplyAtStart=0\n"
+                  + KEYS_SECTION)
+    watcher = subprocess.Popen(harness.wine(exe), env=harness.wine_env(),
+                               stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    latencies = []
+    try:
+        harness.wait_for_watcher()
+        time.sleep(1)
+        for _ in range(presses + 2):
+            before = box.value("System", "TickId")
+            sent = subprocess.run(
+                harness.wine(harness.tool("keys.exe"), "tap", "CTRL", "ALT",
+                             "RIGHT"), env=harness.wine_env(),
+                capture_output=True, text=True, timeout=60).stdout.split()
+            deadline = time.monotonic() + 10
+            while (box.value("System", "TickId") == before
+                   and time.monotonic() < deadline):
+                time.sleep(0.01)
+            time.sleep(0.2)  # Its run has ended.
+            latencies.append(int(box.value("System", "TickId")) - int(sent[1]))
+    finally:
+        subprocess.run(harness.wine(exe, "stop"), env=harness.wine_env(),
+                       timeout=60)
+        watcher.wait(timeout=60)
+    return latencies[2:]  # The first ones warm up.
+
+
+def watcher_at_rest(box):
+    """(CPU seconds over WATCH_IDLE_S of rest, resident KiB) of a running
+    morvask-watch holding the keys of KEYS_SECTION, from the kernel's
+    figures for its process."""
+    exe = box.dir / "morvask-watch.exe"
+    shutil.copy(harness.tool("morvask-watch.exe"), exe)
+    # At rest from its start.
+    box.write_ini("[Watch]\nApplyAtStart=0\n" + KEYS_SECTION)
     watcher = subprocess.Popen(harness.wine(exe), env=harness.wine_env(),
                                stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
@@ -295,6 +337,7 @@ def main():
     linger = statistics.median(r[0] for r in replaced)
     linger_most = max(r[0] for r in replaced)
     gap = statistics.median(r[1] for r in replaced)
+    keys = key_latencies(box, presses)
     watch_cpu, watch_rss = watcher_at_rest(box)
 
     shipped = harness.REPO / "build" / "win32"
@@ -351,9 +394,12 @@ def main():
         ("replaced notice lingers after its successor",
          f"{ms(linger)} (most {ms(linger_most)})", "0 ms", linger_most == 0),
         ("  no notice between them (median)", ms(gap), "", None),
-        (f"morvask-watch CPU time over {WATCH_IDLE_S} s at rest",
+        ("key-to-press latency (median, morvask-watch)",
+         f"{statistics.median(keys):.0f} ms (+/- {spread(keys):.0f} ms)", "",
+         None),
+        (f"morvask-watch CPU time over {WATCH_IDLE_S} s at rest, 6 keys",
          f"{watch_cpu:.2f} s", "0 s", watch_cpu == 0),
-        ("morvask-watch resident set (Wine's included)",
+        ("morvask-watch resident set, 6 keys (Wine's included)",
          f"{watch_rss / 1024:.1f} MiB", "", None),
         *[(f"size of {exe} (win32, shipped)", f"{size / 1024:.1f} KiB",
            f"<= {MAX_EXECUTABLE_BYTES // 1024} KiB",

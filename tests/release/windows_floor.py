@@ -41,6 +41,8 @@ IMPORTS = {
         "VirtualProtect", "VirtualQuery", "WTSGetActiveConsoleSessionId",
         "WideCharToMultiByte",
         "WaitForSingleObject", "WriteFile", "WritePrivateProfileStringA",
+        "FindCloseChangeNotification", "FindFirstChangeNotificationA",
+        "FindNextChangeNotification", "GetVersionExA",
     },
     "gdi32.dll": {
         "CreateFontIndirectA", "GetObjectA", "GetStockObject", "SelectObject",
@@ -70,5 +72,7 @@ IMPORTS = {
         "RegisterWindowMessageA", "ReleaseDC", "SendMessageTimeoutA",
         "SetLayeredWindowAttributes", "SetWindowPos", "SetWindowTextA",
         "ShowWindow", "SystemParametersInfoA", "UpdateWindow",
+        # Hotkeys.
+        "GetAsyncKeyState", "RegisterHotKey", "UnregisterHotKey",
     },
 }

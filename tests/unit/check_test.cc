@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/commands.h"
+#include "common/key_combination.h"
 #include "fake_platform.h"
 
 namespace {
@@ -261,6 +262,33 @@ TEST_F(CheckTest, AFolderTheCodePageCannotNameIsNamedAndNeverOpened) {
   EXPECT_TRUE(platform.CallsStartingWith("Read").empty());
   EXPECT_TRUE(platform.CallsStartingWith("SectionExists").empty());
   EXPECT_TRUE(platform.CallsStartingWith("QueryFile C:\\Users").empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CheckTest, SaysWhoHoldsEachKeyAndWhyALineIsIgnored) {
+  platform.stdout_is_file = true;
+  platform.files[kIni]["Keys"] = {{"next", "Ctrl+Alt+Right"},
+                                  {"prev", "Ctrl+Alt+Left"},
+                                  {"show", "Ctrl+Alt+Up"},
+                                  {"current", "Win+L"},
+                                  {"check", "F12"}};
+  platform.key_holders[{kModControl | kModAlt, 0x27u}] = KeyHolder::kWatcher;
+  platform.key_holders[{kModControl | kModAlt, 0x25u}] = KeyHolder::kOther;
+  platform.key_holders[{kModWin, std::uint32_t{'L'}}] = KeyHolder::kWindows;
+  RunMorvask(platform);
+  const std::string& report = platform.standard_output;
+  for (const char* says :
+       {"[Keys] next=Ctrl+Alt+Right: Ctrl+Alt+Right is held by the running "
+        "morvask-watch",
+        "[Keys] prev=Ctrl+Alt+Left: Ctrl+Alt+Left is held by another program",
+        "[Keys] show=Ctrl+Alt+Up: Ctrl+Alt+Up is free",
+        "[Keys] current=Win+L: Win+L is kept by Windows",
+        "[Keys] check=F12 is ignored: it has a value that names F12"})
+    EXPECT_NE(std::string::npos, report.find(says)) << says << "\n" << report;
+  EXPECT_TRUE(platform.hotkeys.empty()) << "check holds no key";
 }
 
 }  // namespace

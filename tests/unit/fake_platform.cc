@@ -70,6 +70,18 @@ std::string FakePlatform::ReadIniString(const std::string& section,
   return value.substr(0, 2047);
 }
 
+std::vector<std::string> FakePlatform::ReadIniKeyNames(
+    const std::string& section, const std::string& path) {
+  calls.push_back("KeyNames [" + section + "]");
+  std::vector<std::string> names;
+  auto file = files.find(path);
+  if (file == files.end()) return names;
+  auto found = file->second.find(section);
+  if (found == file->second.end()) return names;
+  for (const auto& entry : found->second) names.push_back(entry.first);
+  return names;
+}
+
 bool FakePlatform::WriteIniString(const std::string& section,
                                   const std::string& key,
                                   const std::string& value,
@@ -221,6 +233,38 @@ WriteRights FakePlatform::QueryWriteRights(const std::string& path) {
 PostRefusal FakePlatform::WouldRefusePost(WindowHandle) {
   calls.push_back("WouldRefusePost");
   return post_refusal;
+}
+
+std::uint32_t FakePlatform::HoldHotkey(WindowHandle window, int id,
+                                       std::uint32_t modifiers,
+                                       std::uint32_t key) {
+  calls.push_back("HoldHotkey " + std::to_string(id) + " " +
+                  std::to_string(modifiers) + " " + std::to_string(key));
+  const auto keys = std::make_pair(modifiers & ~0x4000u, key);
+  if (kept_keys.count(keys)) return 87;
+  if (taken_keys.count(keys)) return 1409;
+  for (const auto& held : hotkeys)
+    if (held.second.first == keys.first && held.second.second == key)
+      return 1409;
+  if (!hotkeys.emplace(std::make_pair(window, id), keys).second) return 1409;
+  return 0;
+}
+
+void FakePlatform::ReleaseHotkey(WindowHandle window, int id) {
+  calls.push_back("ReleaseHotkey " + std::to_string(id));
+  hotkeys.erase({window, id});
+}
+
+bool FakePlatform::HotkeysTakeNoRepeat() { return hotkeys_take_no_repeat; }
+
+bool FakePlatform::KeyIsDown(std::uint32_t key) {
+  return keys_down.count(key) != 0;
+}
+
+KeyHolder FakePlatform::WhoHoldsKeys(std::uint32_t modifiers,
+                                     std::uint32_t key) {
+  auto found = key_holders.find({modifiers, key});
+  return found == key_holders.end() ? KeyHolder::kFree : found->second;
 }
 
 bool FakePlatform::MutexExists(const std::string& name) {

@@ -79,6 +79,12 @@ class FakePlatform : public Platform {
   std::uint32_t set_mode_error = 0;
   /// Whether the notice's window can be made.
   bool notice_window_works = true;
+  /// Hotkeys another program holds, and those Windows refuses.
+  std::set<std::pair<std::uint32_t, std::uint32_t>> taken_keys, kept_keys;
+  bool hotkeys_take_no_repeat = true;
+  std::set<std::uint32_t> keys_down;
+  /// What WhoHoldsKeys says of (modifiers, key); free when not here.
+  std::map<std::pair<std::uint32_t, std::uint32_t>, KeyHolder> key_holders;
   /// Runs while the caller sleeps, to play another process's writes.
   std::function<void()> during_sleep;
 
@@ -98,6 +104,10 @@ class FakePlatform : public Platform {
   /// Caption and text of each information box.
   std::vector<std::pair<std::string, std::string>> information_boxes;
   int open_keys = 0;
+  /// The hotkeys held now: (window, id) to (modifiers, key).
+  std::map<std::pair<WindowHandle, int>,
+           std::pair<std::uint32_t, std::uint32_t>>
+      hotkeys;
 
   /// The settings file at the default module path's directory.
   Sections& ini() { return files["C:\\Tools\\morvask.ini"]; }
@@ -117,6 +127,8 @@ class FakePlatform : public Platform {
   std::string ReadIniString(const std::string& section, const std::string& key,
                             const std::string& default_value,
                             const std::string& path) override;
+  std::vector<std::string> ReadIniKeyNames(const std::string& section,
+                                           const std::string& path) override;
   bool WriteIniString(const std::string& section, const std::string& key,
                       const std::string& value,
                       const std::string& path) override;
@@ -131,6 +143,11 @@ class FakePlatform : public Platform {
   void ReleaseProcess(ProcessHandle process) override;
   void ShowMessageBox(const std::string& text, std::uint32_t style) override;
   bool IsConsoleSession() override;
+  std::uint32_t HoldHotkey(WindowHandle window, int id, std::uint32_t modifiers,
+                           std::uint32_t key) override;
+  void ReleaseHotkey(WindowHandle window, int id) override;
+  bool HotkeysTakeNoRepeat() override;
+  bool KeyIsDown(std::uint32_t key) override;
   std::uint32_t LastErrorCode() override;
   bool ProcessExitCode(ProcessHandle process, std::uint32_t* code) override;
   LocalTime Now() override;
@@ -145,6 +162,7 @@ class FakePlatform : public Platform {
   OwnRights QueryOwnRights() override;
   WriteRights QueryWriteRights(const std::string& path) override;
   PostRefusal WouldRefusePost(WindowHandle window) override;
+  KeyHolder WhoHoldsKeys(std::uint32_t modifiers, std::uint32_t key) override;
   bool MutexExists(const std::string& name) override;
   bool WriteStandardOutput(const std::string& text) override;
   void ShowInformationBox(const std::string& caption,

@@ -20,8 +20,8 @@ struct Row {
 };
 
 /// The settings reference's rows, by "[Section] Key": its sections
-/// "### [Main]...", "### [Watch]...", "### [System]..." and "### [0], ..."
-/// (a profile's keys, filed under "[0]").
+/// "### [Main]...", "### [Watch]...", "### [Keys]...", "### [System]..." and
+/// "### [0], ..." (a profile's keys, filed under "[0]").
 std::map<std::string, Row> ReferenceRows() {
   std::ifstream guide(MORVASK_SOURCE_DIR "/docs/USER-GUIDE.md");
   std::map<std::string, Row> rows;
@@ -63,6 +63,7 @@ bool DefaultMatches(const SettingKey& key, const std::string& text) {
     }
     case SettingKind::kText:
     case SettingKind::kList:
+    case SettingKind::kKeys:
       return text == "none" || text == "empty";
   }
   return false;
@@ -78,6 +79,8 @@ const char* KindWord(SettingKind kind) {
       return "text";
     case SettingKind::kList:
       return "list";
+    case SettingKind::kKeys:
+      return "keys";
   }
   return "";
 }

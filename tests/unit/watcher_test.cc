@@ -189,3 +189,117 @@ TEST(WatchCommandTest, StopOrWatchOrNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+constexpr WindowHandle kWindow = 0x77;
+constexpr std::uint32_t kRight = 0x27, kLeft = 0x25;
+constexpr std::uint32_t kCtrlAlt = kModControl | kModAlt;
+
+TEST(WatcherKeysTest, HoldsTheKeysAndStartsMorvaskAtEachTap) {
+  FakePlatform platform;
+  platform.ini()["Keys"] = {{"next", "Ctrl+Alt+Right"},
+                            {"prev", "Ctrl+Alt+Left"},
+                            {"show", "Ctrl+Alt+Home"},
+                            {"nope", "Ctrl+Alt+Up"}};
+  platform.taken_keys.insert({kCtrlAlt, kLeft});
+  platform.kept_keys.insert({kCtrlAlt, 0x24});
+  platform.ini()["Main"]["Log"] = "1";
+  Watcher watcher(platform);
+  watcher.HoldKeys(kWindow);
+  ASSERT_EQ(1u, platform.hotkeys.size()) << "the others are not held";
+  const auto held = *platform.hotkeys.begin();
+  EXPECT_EQ(kRight, held.second.second);
+  EXPECT_EQ(1u, platform.CallsStartingWith("HoldHotkey 1 16387 39").size())
+      << "with MOD_NOREPEAT";
+  const std::string log = [&] {
+    std::string all;
+    for (const std::string& line : platform.logs["C:\\Tools\\morvask.log"])
+      all += line;
+    return all;
+  }();
+  for (const char* says :
+       {"holds Ctrl+Alt+Right for \"next\"",
+        "cannot hold Ctrl+Alt+Left for \"prev\": another program holds it "
+        "(error 1409)",
+        "cannot hold Ctrl+Alt+Home for \"show\": Windows refuses it",
+        "[Keys] nope=Ctrl+Alt+Up is ignored: it is not a command line"})
+    EXPECT_NE(std::string::npos, log.find(says)) << says;
+  EXPECT_TRUE(watcher.HoldsKeys({kCtrlAlt, kRight}));
+  EXPECT_FALSE(watcher.HoldsKeys({kCtrlAlt, kLeft}));
+
+  const int id = held.first.second;
+  const struct {
+    const char* name;
+    bool console;
+    int presses;  // Of the key before it is polled.
+    bool down;    // While it is pressed.
+    std::size_t started;
+  } taps[] = {
+      {"a tap starts one at once", true, 1, true, 1},
+      {"the next tap, after the release", true, 1, true, 1},
+      {"taps quicker than the poll", true, 3, false, 3},
+      {"held: its repeats start nothing", true, 5, true, 1},
+      {"another session has the screen", false, 1, true, 0},
+  };
+  for (const auto& tap : taps) {
+    platform.console_session = tap.console;
+    platform.started.clear();
+    platform.keys_down.clear();
+    if (tap.down) platform.keys_down.insert(kRight);
+    for (int i = 0; i < tap.presses; ++i) {
+      const auto poll = watcher.OnHotkey(id);
+      EXPECT_EQ(i == 0 || !tap.down ? std::optional<std::uint32_t>(kKeyPollMs)
+                                    : kNoRun,
+                poll)
+          << tap.name;
+    }
+    EXPECT_EQ(tap.down ? std::optional<std::uint32_t>(kKeyPollMs) : kNoRun,
+              watcher.OnKeyPoll())
+        << tap.name;
+    platform.keys_down.clear();
+    EXPECT_EQ(kNoRun, watcher.OnKeyPoll()) << tap.name << ": released";
+    ASSERT_EQ(tap.started, platform.started.size()) << tap.name;
+    if (tap.started) {
+      EXPECT_EQ("\"C:\\Tools\\morvask.exe\" next", platform.started[0]);
+    }
+  }
+  EXPECT_TRUE(platform.CallsStartingWith("WaitForProcess").empty())
+      << "a press waits for nothing";
+  EXPECT_EQ(kNoRun, watcher.OnHotkey(id + 1)) << "no such key";
+}
+
+TEST(WatcherKeysTest, AChangeRegistersOnlyWhatChangedAndTheEndReleasesAll) {
+  FakePlatform platform;
+  platform.hotkeys_take_no_repeat = false;  // Before Windows 7.
+  auto& keys = platform.ini()["Keys"];
+  keys = {{"next", "Ctrl+Alt+Right"}, {"prev", "Ctrl+Alt+Left"}};
+  Watcher watcher(platform);
+  watcher.HoldKeys(kWindow);
+  ASSERT_EQ(2u, platform.hotkeys.size());
+  EXPECT_EQ(1u, platform.CallsStartingWith("HoldHotkey 1 3 39").size())
+      << "no MOD_NOREPEAT where Windows has none";
+
+  platform.calls.clear();
+  watcher.HoldKeys(kWindow);  // A write elsewhere in the file.
+  EXPECT_TRUE(platform.CallsStartingWith("HoldHotkey").empty());
+  EXPECT_TRUE(platform.CallsStartingWith("ReleaseHotkey").empty());
+
+  keys.erase("prev");
+  keys["show"] = "Ctrl+Alt+Right";   // next's keys, a later line: ignored.
+  keys["current"] = "Ctrl+Alt+End";  // New.
+  keys["next"] = "ctrl+ALT+right";   // The same keys, written otherwise.
+  watcher.HoldKeys(kWindow);
+  EXPECT_EQ(std::vector<std::string>{"ReleaseHotkey 2"},
+            platform.CallsStartingWith("ReleaseHotkey"));
+  EXPECT_EQ(std::vector<std::string>{"HoldHotkey 2 3 35"},
+            platform.CallsStartingWith("HoldHotkey"));
+  EXPECT_TRUE(watcher.HoldsKeys({kCtrlAlt, 0x23}));
+  EXPECT_FALSE(watcher.HoldsKeys({kCtrlAlt, kLeft}));
+
+  watcher.ReleaseKeys();
+  EXPECT_TRUE(platform.hotkeys.empty()) << "no key held after the end";
+  EXPECT_TRUE(platform.CallsStartingWith("Write").empty());
+}
+
+}  // namespace
