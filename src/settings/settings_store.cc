@@ -106,3 +106,7 @@ void UnnamedSettingsFile::WriteText(const std::string&, const std::string&,
                                     const std::string&) {
   throw EIniFileException("Unable to write to a folder without an ANSI name");
 }
+
+std::vector<std::string> UnnamedSettingsFile::KeyNames(const std::string&) {
+  return {};
+}

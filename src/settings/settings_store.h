@@ -110,10 +110,13 @@ class IniFileStore : public IniFileReader {
 /// EIniFileException, as a refused write does.
 class UnnamedSettingsFile : public SettingsStore {
  public:
+  using SettingsStore::ReadText;
   std::string ReadText(const std::string& section, const std::string& key,
                        const std::string& default_value) override;
   void WriteText(const std::string& section, const std::string& key,
                  const std::string& value) override;
+  /// None: no section has keys.
+  std::vector<std::string> KeyNames(const std::string& section) override;
 };
 
 #endif  // MORVASK_SETTINGS_SETTINGS_STORE_H_
