@@ -1,5 +1,7 @@
 #!/bin/bash
-# Installs what building and testing morvask needs on Debian 12, as root.
+# Installs what building and testing morvask needs on Debian 12, as root,
+# and any further packages named as arguments (a script that needs more,
+# such as the notice picture's virtual display, names them).
 # Idempotent: packages already present are left alone, and the package
 # lists are refreshed only when something is missing.
 set -euo pipefail
@@ -11,7 +13,7 @@ packages=(
   wine wine32:i386 wine64
   python3 e2fsprogs util-linux zip file
   clang libclang-rt-14-dev clang-format clang-tidy
-  xvfb x11-apps imagemagick
+  "$@"
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

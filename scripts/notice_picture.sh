@@ -8,7 +8,7 @@
 #   bash scripts/notice_picture.sh [OUTPUT_PNG]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh xvfb x11-apps imagemagick
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target morvask >/dev/null
 

@@ -117,8 +117,8 @@ BOOL CALLBACK ReportNewWindow(HWND window, LPARAM param) {
   char cls[256] = {};
   const int length = GetClassNameA(window, cls, sizeof cls);
   std::printf("window %s %s\n",
-              Hex(std::string(cls, length > 0 ? length : 0)).c_str(),
-              Hex(WindowText(window)).c_str());
+              Field(std::string(cls, length > 0 ? length : 0)).c_str(),
+              Field(WindowText(window)).c_str());
   std::fflush(stdout);
   return TRUE;
 }

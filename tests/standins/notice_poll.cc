@@ -19,18 +19,13 @@
 
 #include "common/shared_names.h"
 #include "microseconds.h"
+#include "text.h"
 
 namespace {
 
-std::string Hex(const char* bytes, int length) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out;
-  for (int i = 0; i < length; ++i) {
-    const unsigned char c = static_cast<unsigned char>(bytes[i]);
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-  }
-  return out.empty() ? "-" : out;
+/// The title in hexadecimal, "-" for none.
+std::string TitleField(const char* bytes, int length) {
+  return length > 0 ? Hex(std::string(bytes, length)) : "-";
 }
 
 struct Sight {
@@ -51,7 +46,7 @@ BOOL CALLBACK Look(HWND window, LPARAM param) {
       style, sizeof style, "%lx",
       static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)));
   ++sight->count;
-  sight->windows += std::string(" ") + style + " " + Hex(title, length);
+  sight->windows += std::string(" ") + style + " " + TitleField(title, length);
   return TRUE;
 }
 
