@@ -2,7 +2,7 @@
 // interfaces so they can be mocked out for tests, split by concern: what a
 // command does itself (CommandCalls, here), what reaches outside programs
 // (OutsideCalls, outside.h), what "morvask check" looks at
-// (InspectCalls, inspect.h), the power plan and mode (PowerCalls,
+// (DiagnosticCalls, diagnostics.h), the power plan and mode (PowerCalls,
 // power.h) and morvask's own notice (NoticeCalls, notice.h). Platform is
 // all five, as the Win32
 // implementation (platform_win32.cc) and the tests' recording fake are;
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/inspect.h"
+#include "platform/diagnostics.h"
 #include "platform/notice.h"
 #include "platform/outside.h"
 #include "platform/platform_types.h"
@@ -113,7 +113,7 @@ class CommandCalls {
 
 class Platform : public CommandCalls,
                  public OutsideCalls,
-                 public InspectCalls,
+                 public DiagnosticCalls,
                  public PowerCalls,
                  public NoticeCalls {};
 

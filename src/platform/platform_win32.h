@@ -56,7 +56,7 @@ class RealPlatform : public Platform {
   bool ProcessExitCode(ProcessHandle process, std::uint32_t* code) override;
   std::uint32_t LastErrorCode() override;
 
-  // InspectCalls.
+  // DiagnosticCalls.
   FileFacts QueryFile(const std::string& path) override;
   std::string FindProgram(const std::string& name) override;
   bool IniSectionExists(const std::string& section,

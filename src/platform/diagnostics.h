@@ -1,15 +1,15 @@
 // What "morvask check" looks at, and how it hands over its report. Nothing
 // here changes what a command does, and no command but "check" calls it.
-#ifndef MORVASK_PLATFORM_INSPECT_H_
-#define MORVASK_PLATFORM_INSPECT_H_
+#ifndef MORVASK_PLATFORM_DIAGNOSTICS_H_
+#define MORVASK_PLATFORM_DIAGNOSTICS_H_
 
 #include <string>
 
 #include "platform/platform_types.h"
 
-class InspectCalls {
+class DiagnosticCalls {
  public:
-  virtual ~InspectCalls() = default;
+  virtual ~DiagnosticCalls() = default;
 
   virtual FileFacts QueryFile(const std::string& path) = 0;
   /// The full path of the program `name` (".exe" added when it has no
@@ -46,4 +46,4 @@ class InspectCalls {
                                   const std::string& text) = 0;
 };
 
-#endif  // MORVASK_PLATFORM_INSPECT_H_
+#endif  // MORVASK_PLATFORM_DIAGNOSTICS_H_
