@@ -3,6 +3,7 @@
 #include "actions/catalyst.h"
 #include "actions/power_plan.h"
 #include "actions/run_program.h"
+#include "common/text.h"
 #include "platform/platform.h"
 #include "platform/power.h"
 #include "settings/keys.h"
@@ -19,39 +20,28 @@ std::uint32_t ClockCommand(std::int32_t base, std::uint16_t clock_profile) {
 }
 
 ClockTarget FindClockTarget(OutsideCalls& outside, SettingsStore& settings,
-                            std::uint16_t clock_profile) {
+                            std::int32_t setting) {
   ClockTarget target;
-  if (clock_profile >= kClockProfileCount) return target;
+  const std::optional<std::uint16_t> clock_profile = ClockProfileOf(setting);
+  if (!clock_profile) return target;
   target.window =
       outside.FindTopLevelWindow(kClockWindowClass, kClockWindowTitle);
   if (target.window)
     target.command =
-        ClockCommand(settings.ReadInt(key::kRMClockBase), clock_profile);
+        ClockCommand(settings.ReadInt(key::kRMClockBase), *clock_profile);
   return target;
 }
 
-bool SelectClockProfile(OutsideCalls& outside, SettingsStore& settings,
-                        std::uint16_t clock_profile) {
-  const ClockTarget target = FindClockTarget(outside, settings, clock_profile);
-  if (!target.window) return false;
-  return outside.PostWindowMessage(target.window, kWmCommand, target.command,
-                                   0);
-}
-
 namespace {
-
-bool Blank(const std::string& text) {
-  return text.find_first_not_of(" \t") == std::string::npos;
-}
 
 StepResult ClockStep(OutsideCalls& outside, SettingsStore& settings,
                      std::int32_t profile) {
   StepResult result;
   result.step = "clock utility";
   const std::int32_t setting = settings.ReadInt(key::kRMClockProfile, profile);
-  const auto clock_profile = static_cast<std::uint16_t>(setting);
-  const ClockTarget target = FindClockTarget(outside, settings, clock_profile);
-  if (clock_profile >= kClockProfileCount) {
+  const std::optional<std::uint16_t> clock_profile = ClockProfileOf(setting);
+  const ClockTarget target = FindClockTarget(outside, settings, setting);
+  if (!clock_profile) {
     result.outcome =
         "clock profile " + std::to_string(setting) + " sends nothing";
   } else if (!target.window) {
@@ -59,7 +49,7 @@ StepResult ClockStep(OutsideCalls& outside, SettingsStore& settings,
   } else if (outside.PostWindowMessage(target.window, kWmCommand,
                                        target.command, 0)) {
     result.took = true;
-    result.outcome = "clock profile " + std::to_string(clock_profile);
+    result.outcome = "clock profile " + std::to_string(*clock_profile);
   } else {
     result.outcome = outside.LastErrorCode() == 5
                          ? "refused: runs with higher rights"
@@ -72,9 +62,9 @@ StepResult DriverStep(Platform& platform, SettingsStore& settings,
                       std::int32_t profile) {
   StepResult result;
   result.step = "graphics driver tool";
-  const ToolRun run = RunCatalystTool(
+  const ProgramRun run = RunCatalystTool(
       platform, settings.ReadText(key::kAtiCatalystProfile, profile));
-  result.took = run.started && (!run.has_exit_code || run.exit_code == 0);
+  result.took = run.took();
   result.outcome =
       !run.started ? "graphics driver tool not found"
       : !run.ended ? "still running"
@@ -94,14 +84,14 @@ ApplyResult ApplyProfile(Platform& platform, SettingsStore& settings,
   if (settings.ReadSwitch(key::kAtiCatalyst))
     result.steps.push_back(DriverStep(platform, settings, profile));
   const std::string scheme = settings.ReadText(key::kPowerScheme, profile);
-  if (!Blank(scheme))
+  if (!IsBlank(scheme))
     result.steps.push_back(ApplyPowerScheme(platform, scheme));
   const std::string mode = settings.ReadText(key::kPowerMode, profile);
-  if (!Blank(mode))
+  if (!IsBlank(mode))
     result.steps.push_back(
         ApplyPowerMode(platform, mode, context.slot == PowerSlot::kMains));
   const std::string run = settings.ReadText(key::kRun, profile);
-  if (!Blank(run))
+  if (!IsBlank(run))
     result.steps.push_back(
         RunProfileProgram(platform, settings, run, profile, context));
   return result;

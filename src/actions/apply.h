@@ -38,16 +38,12 @@ struct ClockTarget {
   std::uint32_t command = 0;  // Set when `window` is.
 };
 
-/// For `clock_profile`: no window for a profile of 4 or more (nothing is
-/// looked up or read) or when the "RightMark CPU Clock Utility" dialog is
-/// missing; else the window and base + profile, the base read only then.
+/// For a profile's RMClockProfile `setting`: no window when it sends
+/// nothing (ClockProfileOf; nothing is looked up or read) or when the
+/// "RightMark CPU Clock Utility" dialog is missing; else the window and
+/// base + clock profile, the base read only then.
 ClockTarget FindClockTarget(OutsideCalls& outside, SettingsStore& settings,
-                            std::uint16_t clock_profile);
-
-/// Posts FindClockTarget's command. Returns false for a profile of 4 or
-/// more, a missing window or a failed post.
-bool SelectClockProfile(OutsideCalls& outside, SettingsStore& settings,
-                        std::uint16_t clock_profile);
+                            std::int32_t setting);
 
 /// What applying knows of the run that applies.
 struct ApplyContext {

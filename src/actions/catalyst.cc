@@ -85,19 +85,10 @@ std::string CatalystCommandLine(const std::string& folder,
          "\"";
 }
 
-ToolRun RunCatalystTool(Platform& platform, const std::string& profile_name) {
-  ToolRun run;
-  ProcessHandle process = platform.StartProcess(
+ProgramRun RunCatalystTool(Platform& platform,
+                           const std::string& profile_name) {
+  const ProcessHandle process = platform.StartProcess(
       CatalystCommandLine(ReadCatalystFolder(platform), profile_name),
       kToolCreationFlags);
-  if (!process) return run;
-  run.started = true;
-  run.ended = platform.WaitForProcess(process, 1000);
-  run.has_exit_code =
-      run.ended && platform.ProcessExitCode(process, &run.exit_code);
-  return run;
-}
-
-bool LoadCatalystProfile(Platform& platform, const std::string& profile_name) {
-  return RunCatalystTool(platform, profile_name).started;
+  return AwaitProgram(platform, process, 1000);
 }

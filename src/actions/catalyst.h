@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "actions/steps.h"
+
 class CommandCalls;
 class Platform;
 
@@ -50,19 +52,8 @@ std::string CatalystTool(const std::string& folder);
 std::string CatalystCommandLine(const std::string& folder,
                                 const std::string& profile_name);
 
-/// How a start of the tool went.
-struct ToolRun {
-  bool started = false;
-  bool ended = false;  // Within the wait.
-  bool has_exit_code = false;
-  std::uint32_t exit_code = 0;
-};
-
 /// Starts the tool and waits for it up to one second. Throws
 /// ERegistryException as ReadCatalystFolder does.
-ToolRun RunCatalystTool(Platform& platform, const std::string& profile_name);
-
-/// RunCatalystTool; returns whether the tool started.
-bool LoadCatalystProfile(Platform& platform, const std::string& profile_name);
+ProgramRun RunCatalystTool(Platform& platform, const std::string& profile_name);
 
 #endif  // MORVASK_ACTIONS_CATALYST_H_

@@ -104,7 +104,7 @@ std::string FormatGuid(const Guid& guid) {
 PowerSchemeValue ParsePowerScheme(std::string_view text) {
   PowerSchemeValue value;
   value.text = std::string(text);
-  if (text.find_first_not_of(" \t") == std::string_view::npos) return value;
+  if (IsBlank(text)) return value;
   if (std::optional<Guid> guid = ParseGuid(text)) {
     value.form = PowerSchemeValue::kGuid;
     value.guid = *guid;

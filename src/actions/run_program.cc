@@ -47,16 +47,13 @@ StepResult RunProfileProgram(Platform& platform, SettingsStore& settings,
     return result;
   }
   const std::int32_t wait = settings.ReadInt(key::kRunWait);
-  const bool ended = platform.WaitForProcess(
-      process, wait < 0 ? 0 : static_cast<std::uint32_t>(wait));
-  std::uint32_t code = 0;
-  if (!ended || !platform.ProcessExitCode(process, &code)) {
-    result.took = true;  // It runs on, as a program may.
-    result.outcome = ended ? "program ended" : "program still running";
-  } else {
-    result.took = code == 0;
-    result.outcome = "program ended with " + std::to_string(code);
-  }
+  const ProgramRun run = AwaitProgram(
+      platform, process, wait < 0 ? 0 : static_cast<std::uint32_t>(wait));
   platform.ReleaseProcess(process);
+  result.took = run.took();
+  result.outcome = run.has_exit_code
+                       ? "program ended with " + std::to_string(run.exit_code)
+                   : run.ended ? "program ended"
+                               : "program still running";
   return result;
 }

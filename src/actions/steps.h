@@ -4,8 +4,13 @@
 #ifndef MORVASK_ACTIONS_STEPS_H_
 #define MORVASK_ACTIONS_STEPS_H_
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "platform/platform_types.h"
+
+class OutsideCalls;
 
 struct StepResult {
   /// "clock utility", "graphics driver tool", "power plan", "power mode"
@@ -31,5 +36,22 @@ struct ApplyResult {
     return nullptr;
   }
 };
+
+/// How a program that a step started went, within the step's wait.
+struct ProgramRun {
+  bool started = false;
+  bool ended = false;  // Within the wait.
+  bool has_exit_code = false;
+  std::uint32_t exit_code = 0;
+
+  /// Started, and not ended with an exit code other than 0: one still
+  /// running runs on, as a program may.
+  bool took() const { return started && (!has_exit_code || exit_code == 0); }
+};
+
+/// Waits up to `milliseconds` for `process` (0: none was started) and
+/// reads its exit code if it ended.
+ProgramRun AwaitProgram(OutsideCalls& outside, ProcessHandle process,
+                        std::uint32_t milliseconds);
 
 #endif  // MORVASK_ACTIONS_STEPS_H_

@@ -370,11 +370,9 @@ void ClockUtility(Look& look) {
     return;
   }
   std::string sends;
-  const std::optional<std::uint16_t> clock =
-      ClockProfileOf(look.settings.ReadInt(key::kRMClockProfile, look.profile));
-  const ClockTarget target =
-      clock ? FindClockTarget(look.platform, look.settings, *clock)
-            : ClockTarget();
+  const ClockTarget target = FindClockTarget(
+      look.platform, look.settings,
+      look.settings.ReadInt(key::kRMClockProfile, look.profile));
   if (target.window)
     sends = "; profile " + std::to_string(look.profile) + " sends " +
             Hex32(target.command);
@@ -516,7 +514,7 @@ void Power(Look& look) {
   const std::string profile = std::string(Num(look.profile));
   const std::string scheme =
       look.settings.ReadText(key::kPowerScheme, look.profile);
-  if (scheme.find_first_not_of(" \t") != std::string::npos) {
+  if (!IsBlank(scheme)) {
     const PlanChoice choice =
         ChoosePowerPlan(ParsePowerScheme(scheme), kind, plans);
     if (choice.plan)
@@ -529,7 +527,7 @@ void Power(Look& look) {
   }
   const std::string mode =
       look.settings.ReadText(key::kPowerMode, look.profile);
-  if (mode.find_first_not_of(" \t") != std::string::npos) {
+  if (!IsBlank(mode)) {
     const std::optional<Guid> parsed = ParsePowerMode(mode);
     if (!parsed)
       look.Problem(Cat({"[", profile, "] PowerMode \"", mode,
@@ -542,7 +540,7 @@ void Power(Look& look) {
                      PowerModeName(*parsed), " on ", SlotName(look.s.slot)}));
   }
   const std::string run = look.settings.ReadText(key::kRun, look.profile);
-  if (run.find_first_not_of(" \t") == std::string::npos) return;
+  if (IsBlank(run)) return;
   ApplyContext context;
   context.settings_path = look.s.settings_path;
   context.folder = DirectoryOf(look.s.settings_path, look.lead);

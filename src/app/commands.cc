@@ -48,10 +48,8 @@ void RunPrev(Session& s) { CycleProfile(s, CycleDirection::kPrev); }
 
 void RunCurrent(Session& s) {
   ReadSlotProfile(s);
-  ShowProfile(s.platform, s.settings, s.current_profile);
-  ShowSessionNotice(s);
-  const ApplyResult applied = ApplySessionProfile(s);
-  ShowSessionNotice(s, &applied);
+  ShowSessionProfile(s);
+  ApplySessionProfile(s);
 }
 
 void RunProfile(Session& s) {
@@ -60,16 +58,13 @@ void RunProfile(Session& s) {
       Cat({std::string("profile "), std::to_string(s.current_profile), " for ",
            SlotName(s.slot), " (", SlotKey(s.slot).name, ")"}));
   s.settings.WriteInt(SlotKey(s.slot), s.current_profile);
-  ShowProfile(s.platform, s.settings, s.current_profile);
-  ShowSessionNotice(s);
-  const ApplyResult applied = ApplySessionProfile(s);
-  ShowSessionNotice(s, &applied);
+  ShowSessionProfile(s);
+  ApplySessionProfile(s);
 }
 
 void RunShow(Session& s) {
   ReadSlotProfile(s);
-  ShowProfile(s.platform, s.settings, s.current_profile);
-  ShowSessionNotice(s);
+  ShowSessionProfile(s);
 }
 
 void RunOsd(Session& s) {

@@ -5,7 +5,6 @@
 #include <string>
 #include <utility>
 
-#include "actions/osd.h"
 #include "app/applying.h"
 #include "app/noticing.h"
 #include "common/text.h"
@@ -136,8 +135,7 @@ void CycleProfile(Session& session, CycleDirection direction) {
 
   settings.WriteInt(slot_key, profile);
   settings.WriteInt(key::kTickId, now);
-  ShowProfile(session.platform, settings, profile);
-  ShowSessionNotice(session);
+  ShowSessionProfile(session);
 
   // What the press did so far is in the file while it waits.
   session.log.Flush();
@@ -152,6 +150,5 @@ void CycleProfile(Session& session, CycleDirection direction) {
     return;
   }
   session.log.Write(Cat({"applying profile ", std::to_string(profile)}));
-  const ApplyResult applied = ApplySessionProfile(session);
-  ShowSessionNotice(session, &applied);
+  ApplySessionProfile(session);
 }

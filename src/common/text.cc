@@ -9,6 +9,10 @@ std::string Cat(std::initializer_list<std::string_view> pieces) {
   return text;
 }
 
+bool IsBlank(std::string_view text) {
+  return text.find_first_not_of(" \t") == std::string_view::npos;
+}
+
 Num::Num(std::uint32_t value) {
   do {
     digits_[--start_] = static_cast<char>('0' + value % 10);

@@ -13,6 +13,10 @@
 /// The pieces, one after the other.
 std::string Cat(std::initializer_list<std::string_view> pieces);
 
+/// True when `text` holds nothing but blanks (spaces, tabs): a value that
+/// asks for nothing.
+bool IsBlank(std::string_view text);
+
 /// A 32-bit number as decimal text, for Cat: Num(-3) is "-3".
 class Num {
  public:

@@ -61,9 +61,9 @@ TEST_F(ApplyTest, ClockProfileAndBase) {
 
 TEST_F(ApplyTest, BaseIsReadOnlyWhenTheWindowExists) {
   platform.windows.clear();
-  EXPECT_FALSE(SelectClockProfile(platform, settings, 1));
+  EXPECT_FALSE(FindClockTarget(platform, settings, 1).window);
   EXPECT_TRUE(platform.CallsStartingWith("Read [Main] RMClockBase").empty());
-  EXPECT_FALSE(SelectClockProfile(platform, settings, 4));
+  EXPECT_FALSE(FindClockTarget(platform, settings, 4).window);
   EXPECT_TRUE(platform.CallsStartingWith("FindWindow").size() == 1);
 }
 

@@ -16,7 +16,7 @@ class CatalystTest : public ::testing::Test {
   /// Runs the loader; returns what it started, or "" for nothing.
   std::string Started(const std::string& name = "P") {
     platform.started.clear();
-    LoadCatalystProfile(platform, name);
+    RunCatalystTool(platform, name);
     return platform.started.empty() ? "" : platform.started[0];
   }
 
@@ -83,7 +83,7 @@ TEST_F(CatalystTest, FailedDataQueryRaises) {
 
 TEST_F(CatalystTest, CallOrderAndWait) {
   SetPath(kRegSz, "D:\\");
-  EXPECT_TRUE(LoadCatalystProfile(platform, "Battery"));
+  EXPECT_TRUE(RunCatalystTool(platform, "Battery").started);
   std::vector<std::string> expected = {
       "OpenKey Software\\ATI\\ACE",
       "QuerySize Path",
@@ -97,7 +97,7 @@ TEST_F(CatalystTest, CallOrderAndWait) {
 
 TEST_F(CatalystTest, FailedStartDoesNotWait) {
   platform.processes_start = false;
-  EXPECT_FALSE(LoadCatalystProfile(platform, "x"));
+  EXPECT_FALSE(RunCatalystTool(platform, "x").started);
   EXPECT_TRUE(platform.CallsStartingWith("Wait").empty());
 }
 
