@@ -265,16 +265,18 @@ bool AnsiModulePath(std::string* path) {
 
 }  // namespace
 
-std::string RealPlatform::ModulePath() {
-  std::string path;
-  AnsiModulePath(&path);
-  return path;
+const RealPlatform::ModuleName& RealPlatform::Module() {
+  if (!module_) {
+    ModuleName name;
+    name.exact = AnsiModulePath(&name.path);
+    module_ = name;
+  }
+  return *module_;
 }
 
-bool RealPlatform::ModulePathIsExact() {
-  std::string path;
-  return AnsiModulePath(&path);
-}
+std::string RealPlatform::ModulePath() { return Module().path; }
+
+bool RealPlatform::ModulePathIsExact() { return Module().exact; }
 
 bool RealPlatform::IsLeadByte(unsigned char byte) {
   return IsDBCSLeadByte(byte) != FALSE;
@@ -374,18 +376,31 @@ bool RealPlatform::QueryValueData(RegistryKey key, const std::string& name,
 
 void RealPlatform::CloseKey(RegistryKey key) { RegCloseKey(AsKey(key)); }
 
-ProcessHandle RealPlatform::DoStartProcess(const std::string& command_line,
-                                           std::uint32_t flags) {
+namespace {
+
+/// CreateProcessA with no application name, the inherited environment,
+/// `flags`, and `folder` as its current folder (the inherited one when
+/// empty). The process handle, or 0 when it could not be started.
+ProcessHandle Start(const std::string& command_line, std::uint32_t flags,
+                    const std::string& folder) {
   std::vector<char> writable(command_line.begin(), command_line.end());
   writable.push_back('\0');
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
   if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, flags,
-                      nullptr, nullptr, &startup, &info))
+                      nullptr, folder.empty() ? nullptr : folder.c_str(),
+                      &startup, &info))
     return 0;
   CloseHandle(info.hThread);  // Never used.
   return reinterpret_cast<ProcessHandle>(info.hProcess);
+}
+
+}  // namespace
+
+ProcessHandle RealPlatform::DoStartProcess(const std::string& command_line,
+                                           std::uint32_t flags) {
+  return Start(command_line, flags, std::string());
 }
 
 ProcessHandle RealPlatform::DoStartProgram(
@@ -395,18 +410,8 @@ ProcessHandle RealPlatform::DoStartProgram(
   // needs it for nothing else.
   for (const auto& [name, value] : environment)
     SetEnvironmentVariableA(name.c_str(), value.c_str());
-  std::vector<char> writable(command_line.begin(), command_line.end());
-  writable.push_back('\0');
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
   // A console program gets no window of its own.
-  if (!CreateProcessA(
-          nullptr, writable.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-          nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info))
-    return 0;
-  CloseHandle(info.hThread);
-  return reinterpret_cast<ProcessHandle>(info.hProcess);
+  return Start(command_line, CREATE_NO_WINDOW, folder);
 }
 
 bool RealPlatform::DoWaitForProcess(ProcessHandle process,

@@ -3,6 +3,7 @@
 #define MORVASK_PLATFORM_PLATFORM_WIN32_H_
 
 #include <memory>
+#include <optional>
 
 #include "platform/platform.h"
 #include "platform/settings_lock.h"
@@ -127,7 +128,16 @@ class RealPlatform : public Platform {
   };
   PowerLibrary& Power();
 
+  /// The module path as ModulePath gives it, and whether it names the
+  /// executable: worked out once, as it stays the same for the run.
+  struct ModuleName {
+    std::string path;
+    bool exact = false;
+  };
+  const ModuleName& Module();
+
   FileNameRules file_names_;
+  std::optional<ModuleName> module_;
   std::unique_ptr<PowerLibrary, PowerLibraryDeleter> power_;
   FileLock settings_lock_{kSettingsLockWaitMs};
   // The log waits less: it must never hold a press up for long.

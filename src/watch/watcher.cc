@@ -115,8 +115,7 @@ std::optional<std::uint32_t> Watcher::OnSettled() {
     Log("no run: another session has the screen");
     return std::nullopt;
   }
-  // Quoted, so that a folder with blanks names no other program.
-  const std::string command = "\"" + folder_ + kMorvaskFileName + "\" current";
+  const std::string command = MorvaskCommandLine("current");
   previous_run_ = platform_.StartProcess(command, kRunCreationFlags);
   if (previous_run_) {
     Log(Cat({"started ", command}));
@@ -125,6 +124,11 @@ std::optional<std::uint32_t> Watcher::OnSettled() {
     Log(Cat({"could not start ", command, ": error ", std::to_string(error)}));
   }
   return std::nullopt;
+}
+
+std::string Watcher::MorvaskCommandLine(const std::string& arguments) const {
+  // Quoted, so that a folder with blanks names no other program.
+  return Cat({"\"", folder_, kMorvaskFileName, "\" ", arguments});
 }
 
 std::optional<std::uint32_t> Watcher::PendingPressWait() {
@@ -279,8 +283,7 @@ std::optional<std::uint32_t> Watcher::OnHotkey(int id) {
              "screen"}));
     return kKeyPollMs;
   }
-  const std::string command =
-      Cat({"\"", folder_, kMorvaskFileName, "\" ", pressed->command_line});
+  const std::string command = MorvaskCommandLine(pressed->command_line);
   // Not waited for: the presses of a burst run side by side.
   const ProcessHandle process =
       platform_.StartProcess(command, kRunCreationFlags);

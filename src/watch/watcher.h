@@ -127,6 +127,9 @@ class Watcher {
   /// [Watch] `key` in milliseconds, read anew each time so that an edit
   /// counts without a restart. A negative value means no delay.
   std::uint32_t DelaySetting(const SettingKey& key);
+  /// The command line that starts morvask.exe of the watcher's own folder
+  /// with `arguments`.
+  std::string MorvaskCommandLine(const std::string& arguments) const;
   /// How long to wait for a pending press before the run, or nullopt.
   std::optional<std::uint32_t> PendingPressWait();
   /// Whether `event` calls for a run, and its delay.
