@@ -581,13 +581,13 @@ void Keys(Look& look) {
   const KeyBindings bindings = ReadKeyBindings(look.settings, look.lead);
   for (const KeyBinding& line : bindings.lines) {
     if (!line.problem.empty()) {
-      look.Problem(Cat({KeyLineName(line), " is ignored: it ", line.problem}));
+      look.Problem(Cat({line.name, " is ignored: it ", line.problem}));
       continue;
     }
     const KeyHolder holder =
         look.platform.WhoHoldsKeys(line.keys.modifiers, line.keys.key);
     const std::string text =
-        Cat({KeyLineName(line), ": ", KeyCombinationName(line.keys), " is ",
+        Cat({line.name, ": ", KeyCombinationName(line.keys), " is ",
              KeyHolderWords(holder)});
     if (holder == KeyHolder::kOther || holder == KeyHolder::kWindows)
       look.Problem(text);

@@ -12,10 +12,10 @@ namespace {
 // Longer names and values are cut in the log and the report.
 constexpr std::size_t kShownLength = 40;
 
-std::string Shown(const std::string& text) {
+std::string Shown(const std::string& text, const LeadByteTest& is_lead_byte) {
   return text.size() <= kShownLength
              ? text
-             : Cat({std::string_view(text).substr(0, kShownLength), "..."});
+             : Cat({CutWhole(text, kShownLength, is_lead_byte), "..."});
 }
 
 /// Why `command_line` is not one that morvask accepts, or the empty text.
@@ -30,7 +30,8 @@ std::string CommandLineProblem(const std::string& command_line,
   if (!MatchCommandForm(tokens)) return "is not a command line morvask accepts";
   for (std::size_t i = 2; i < tokens.size(); ++i)
     if (!ParseInt32(tokens[i]))
-      return Cat({"has \"", Shown(tokens[i]), "\", which is not an integer"});
+      return Cat({"has \"", Shown(tokens[i], is_lead_byte),
+                  "\", which is not an integer"});
   return std::string();
 }
 
@@ -48,6 +49,8 @@ KeyBindings ReadKeyBindings(SettingsStore& settings,
     KeyBinding line;
     line.command_line = name;
     line.value = settings.ReadText(key::kKeys.section, name, "");
+    line.name = Cat({"[Keys] ", Shown(name, is_lead_byte), "=",
+                     Shown(line.value, is_lead_byte)});
     line.problem = CommandLineProblem(name, is_lead_byte);
     if (line.problem.empty()) {
       const ParsedKeys parsed = ParseKeyCombination(line.value);
@@ -58,14 +61,10 @@ KeyBindings ReadKeyBindings(SettingsStore& settings,
     for (const KeyBinding& earlier : bindings.lines) {
       if (!line.problem.empty()) break;
       if (earlier.problem.empty() && earlier.keys == line.keys)
-        line.problem = Cat({"has the same keys as the earlier ",
-                            KeyLineName(earlier), ", which wins"});
+        line.problem = Cat({"has the same keys as the earlier ", earlier.name,
+                            ", which wins"});
     }
     bindings.lines.push_back(std::move(line));
   }
   return bindings;
-}
-
-std::string KeyLineName(const KeyBinding& line) {
-  return Cat({"[Keys] ", Shown(line.command_line), "=", Shown(line.value)});
 }

@@ -27,6 +27,9 @@ struct KeyBinding {
   std::string command_line;  // The key's name, as written.
   std::string value;         // As read.
   KeyCombination keys;       // When `problem` is empty.
+  /// "[Keys] next=Ctrl+Alt+Right" for the log and the report, a long name
+  /// or value cut short, never inside a double-byte character.
+  std::string name;
   /// Why the line is ignored, as a sentence's end ("is not a command line
   /// morvask accepts"); empty when the watcher holds its keys.
   std::string problem;
@@ -44,8 +47,5 @@ struct KeyBindings {
 /// line has the same keys: the first one wins. Never fails.
 KeyBindings ReadKeyBindings(SettingsStore& settings,
                             const LeadByteTest& is_lead_byte);
-
-/// "[Keys] next=Ctrl+Alt+Right", with a long name or value cut short.
-std::string KeyLineName(const KeyBinding& line);
 
 #endif  // MORVASK_SETTINGS_KEY_BINDINGS_H_

@@ -208,7 +208,7 @@ void Watcher::HoldKeys(WindowHandle window) {
   }
   for (const KeyBinding& line : bindings.lines) {
     if (!line.problem.empty()) {
-      Log(Cat({KeyLineName(line), " is ignored: it ", line.problem}));
+      Log(Cat({line.name, " is ignored: it ", line.problem}));
       continue;
     }
     bool held = false;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "code_pages.h"
 #include "fake_platform.h"
 #include "settings/key_bindings.h"
 #include "settings/settings_store.h"
@@ -104,8 +105,17 @@ TEST(KeyBindingsTest, EachLineBoundOrWhyItIsIgnored) {
     else
       EXPECT_NE(std::string::npos, line->problem.find(c.problem))
           << c.command_line << ": " << line->problem;
-    EXPECT_LT(KeyLineName(*line).size(), 100u) << "cut for the log";
+    EXPECT_LT(line->name.size(), 100u) << "cut for the log";
   }
+
+  // A long value is cut for the log whole: a Shift-JIS character across
+  // the cut is left out, never split.
+  FakePlatform dbcs;
+  dbcs.ini()["Keys"]["next"] = std::string(39, 'x') + "\x82\xa0" + "zz";
+  IniFileReader dbcs_settings(dbcs, "C:\\Tools\\morvask.ini");
+  const KeyBindings cut = ReadKeyBindings(dbcs_settings, ShiftJisLead);
+  ASSERT_EQ(1u, cut.lines.size());
+  EXPECT_EQ("[Keys] next=" + std::string(39, 'x') + "...", cut.lines[0].name);
 
   // A thousand lines: the first hundred are read, the rest counted.
   for (int i = 0; i < 1000; ++i)
