@@ -137,7 +137,8 @@ bool Prepare() {
   window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   window_class.lpszClassName = kNoticeWindowClass;
   if (!RegisterClassA(&window_class)) return false;
-  g_notice.mutex = CreateMutexA(nullptr, FALSE, kNoticeMutex);
+  // Shared by elevated and normal runs alike, as the settings lock is.
+  g_notice.mutex = OpenSharedMutex(kNoticeMutex);
   g_notice.font = NoticeFont();
   return g_notice.font != nullptr;
 }

@@ -54,25 +54,6 @@ PSECURITY_DESCRIPTOR SharedMutexSecurity() {
   return nullptr;
 }
 
-/// The named mutex, made by the first process that asks, for every
-/// process of this user (SharedMutexSecurity). A process after the first
-/// opens it with just the rights it needs. Null when it can be neither
-/// made nor opened.
-HANDLE OpenFileMutex(const std::string& name) {
-  SECURITY_ATTRIBUTES attributes = {sizeof attributes, SharedMutexSecurity(),
-                                    FALSE};
-  HANDLE mutex =
-      CreateMutexA(attributes.lpSecurityDescriptor ? &attributes : nullptr,
-                   FALSE, name.c_str());
-  // Made by another, its access list allows less than the full access
-  // that CreateMutexA asks for.
-  if (!mutex && GetLastError() == ERROR_ACCESS_DENIED)
-    mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, name.c_str());
-  if (attributes.lpSecurityDescriptor)
-    LocalFree(attributes.lpSecurityDescriptor);
-  return mutex;
-}
-
 /// The ANSI text in UTF-16, as the system reads it; byte for byte when
 /// it cannot be converted.
 std::u16string Widen(const std::string& text) {
@@ -125,6 +106,21 @@ std::u16string FoldFileNameCase(const std::u16string& path) {
 
 }  // namespace
 
+void* OpenSharedMutex(const std::string& name) {
+  SECURITY_ATTRIBUTES attributes = {sizeof attributes, SharedMutexSecurity(),
+                                    FALSE};
+  HANDLE mutex =
+      CreateMutexA(attributes.lpSecurityDescriptor ? &attributes : nullptr,
+                   FALSE, name.c_str());
+  // Made by another, its access list allows less than the full access
+  // that CreateMutexA asks for.
+  if (!mutex && GetLastError() == ERROR_ACCESS_DENIED)
+    mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, name.c_str());
+  if (attributes.lpSecurityDescriptor)
+    LocalFree(attributes.lpSecurityDescriptor);
+  return mutex;
+}
+
 bool RealPlatform::FileLock::Acquire(const FileNameRules& rules,
                                      const std::string& path) {
   if (!mutex_ || path != path_) {
@@ -132,7 +128,7 @@ bool RealPlatform::FileLock::Acquire(const FileNameRules& rules,
     path_ = path;
     // Null when it cannot be had: the call goes ahead unlocked, and the
     // next one tries again.
-    mutex_ = OpenFileMutex(FileLockName(path, rules));
+    mutex_ = OpenSharedMutex(FileLockName(path, rules));
     if (!mutex_) return false;
   }
   switch (WaitForSingleObject(mutex_, wait_ms_)) {

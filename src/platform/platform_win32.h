@@ -12,6 +12,13 @@
 /// locks of shared files (FileLockName).
 FileNameRules SystemFileNameRules();
 
+/// The named mutex `name` (a HANDLE), made by the first process that asks
+/// so that every process of this user may wait for and release it,
+/// elevated or not, whichever made it; a process after the first opens it
+/// with just the rights it needs. Null when it can be neither made nor
+/// opened.
+void* OpenSharedMutex(const std::string& name);
+
 class RealPlatform : public Platform {
  public:
   RealPlatform();
