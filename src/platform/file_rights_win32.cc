@@ -7,6 +7,24 @@
 #include <vector>
 
 #include "platform/platform_win32.h"
+#include "platform/token_win32.h"
+
+std::vector<BYTE> TokenInfo(HANDLE token, TOKEN_INFORMATION_CLASS which) {
+  DWORD size = 0;
+  GetTokenInformation(token, which, nullptr, 0, &size);
+  std::vector<BYTE> info(size);
+  if (size == 0 || !GetTokenInformation(token, which, info.data(), size, &size))
+    info.clear();
+  return info;
+}
+
+std::string SidText(PSID sid) {
+  char* text = nullptr;
+  if (!ConvertSidToStringSidA(sid, &text)) return std::string();
+  std::string result(text);
+  LocalFree(text);
+  return result;
+}
 
 namespace {
 
@@ -27,15 +45,6 @@ const char* const kTrusted[] = {
     "S-1-5-18", kAdministrators, "S-1-3-0",
     "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"};
 
-/// The SID in its S-1-... form; the empty text when it cannot be made.
-std::string SidText(PSID sid) {
-  char* text = nullptr;
-  if (!ConvertSidToStringSidA(sid, &text)) return std::string();
-  std::string result(text);
-  LocalFree(text);
-  return result;
-}
-
 /// DOMAIN\name as the system names the account, or its SID's text.
 std::string AccountName(PSID sid) {
   char name[256];
@@ -47,16 +56,6 @@ std::string AccountName(PSID sid) {
                          &use))
     return SidText(sid);
   return domain[0] ? std::string(domain) + "\\" + name : std::string(name);
-}
-
-/// The token's information of one class; empty when it cannot be had.
-std::vector<BYTE> TokenInfo(HANDLE token, TOKEN_INFORMATION_CLASS which) {
-  DWORD size = 0;
-  GetTokenInformation(token, which, nullptr, 0, &size);
-  std::vector<BYTE> info(size);
-  if (size == 0 || !GetTokenInformation(token, which, info.data(), size, &size))
-    info.clear();
-  return info;
 }
 
 /// The security descriptor's owner and access list; empty when it cannot

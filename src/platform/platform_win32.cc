@@ -8,6 +8,7 @@
 
 #include "common/shared_names.h"
 #include "platform/settings_lock.h"
+#include "platform/token_win32.h"
 
 namespace {
 
@@ -16,21 +17,15 @@ HWND AsWindow(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 
 /// The token user's SID as text ("S-1-5-21-..."), or the empty text.
 std::string OwnUserSid() {
-  std::string text;
   HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return text;
-  DWORD size = 0;
-  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-  std::vector<BYTE> user(size ? size : 1);
-  char* sid = nullptr;
-  if (size && GetTokenInformation(token, TokenUser, user.data(), size, &size) &&
-      ConvertSidToStringSidA(
-          reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &sid)) {
-    text = sid;
-    LocalFree(sid);
-  }
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+    return std::string();
+  const std::vector<BYTE> user = TokenInfo(token, TokenUser);
   CloseHandle(token);
-  return text;
+  return user.empty()
+             ? std::string()
+             : SidText(
+                   reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid);
 }
 
 /// A security descriptor (LocalFree it) that lets every process of this
